@@ -1,0 +1,47 @@
+// numbloc-cli: inspect, create, solve and check .nbl puzzle files without the window.
+#include <cstdio>
+#include <cstring>
+
+#include "cli/commands.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: numbloc-cli COMMAND [ARGS]\n"
+    "\n"
+    "commands:\n"
+    "  show FILE.nbl                 print the header fields and the grid\n"
+    "  new -o OUT.nbl [GRID.txt|-]   make a puzzle in Creation mode from a text grid\n"
+    "                                (one row per line, numbers 1..40 separated by spaces,\n"
+    "                                '.' or 0 for an empty cell, '#' starts a comment line)\n"
+    "\n"
+    "exit codes: 0 ok, 1 bad input or failure, 2 usage\n"
+    "'numbloc-cli COMMAND --help' describes one command.\n";
+
+struct Command {
+  const char* name;
+  int (*run)(int, char**);
+};
+
+const Command kCommands[] = {
+    {"show", numbloc::cli::RunShow},
+    {"new", numbloc::cli::RunNew},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fputs(kUsage, stderr);
+    return numbloc::cli::kExitUsage;
+  }
+  if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "help")) {
+    std::fputs(kUsage, stdout);
+    return numbloc::cli::kExitOk;
+  }
+  for (const Command& c : kCommands) {
+    if (!std::strcmp(argv[1], c.name)) return c.run(argc - 1, argv + 1);
+  }
+  std::fprintf(stderr, "numbloc-cli: unknown command '%s'\n\n%s", argv[1], kUsage);
+  return numbloc::cli::kExitUsage;
+}
