@@ -20,6 +20,7 @@ struct Cell {
   std::uint8_t number = 0;    // 0 empty, 1..99 hint, 100 WALL, 101..140 placed n + 100
   std::uint8_t complete = 0;  // 1 = part of a block known to have all its cells
   std::uint8_t mark = 0;      // solver scratch mark (0..3)
+  friend bool operator==(const Cell&, const Cell&) = default;
 };
 
 // The value a cell stands for in the puzzle rules: hints and placed numbers
@@ -38,6 +39,7 @@ struct MoveHistory {
   std::uint8_t row[kHistorySize] = {};       // row of the changed cell
   std::uint8_t previous[kHistorySize] = {};  // the cell's number before the change
   std::int32_t HistoryCount = 0;             // live entries, always below 200
+  friend bool operator==(const MoveHistory&, const MoveHistory&) = default;
 };
 
 struct BoardState {
@@ -69,6 +71,8 @@ struct BoardState {
 
   // Takes back the newest recorded change; does nothing on an empty history.
   void UndoHistory();
+
+  friend bool operator==(const BoardState&, const BoardState&) = default;
 
   bool IsPuzzleCell(int x, int y) const {
     return x >= 1 && x <= BoardWidth && y >= 1 && y <= BoardHeight;
