@@ -14,6 +14,9 @@ const char kUsage[] =
     "  new -o OUT.nbl [GRID.txt|-]   make a puzzle in Creation mode from a text grid\n"
     "                                (one row per line, numbers 1..40 separated by spaces,\n"
     "                                '.' or 0 for an empty cell, '#' starts a comment line)\n"
+    "  solve IN.nbl... [-o OUT.nbl | --out-dir DIR] [--jobs N] [--time-limit SECONDS]\n"
+    "        [--format text|tsv|json] [--classic]   run the automatic solve on each file\n"
+    "  check FILE.nbl... [--puzzle PUZZLE.nbl|.txt] check finished boards against the rules\n"
     "\n"
     "exit codes: 0 ok, 1 bad input or failure, 2 usage\n"
     "'numbloc-cli COMMAND --help' describes one command.\n";
@@ -26,6 +29,7 @@ struct Command {
 const Command kCommands[] = {
     {"show", numbloc::cli::RunShow},
     {"new", numbloc::cli::RunNew},
+    {"check", numbloc::cli::RunCheck},
 };
 
 }  // namespace
