@@ -1,0 +1,165 @@
+// The automatic solver: block and region walks, the four deduction rules, the
+// deduction pass with its snapshots, the trial search and the automatic solve.
+// It works in place on one BoardState and keeps all of its working storage in
+// fixed-size arrays of its own: nothing is allocated while solving and nothing
+// recurses.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "core/board/board_state.h"
+
+namespace numbloc {
+
+struct SolverOptions {
+  bool classic = false;                     // true: the old behaviour word for word (no M1..M6 mends)
+  const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
+};
+
+// Every cell of the largest puzzle, and the same bound four times over for
+// lists that may name a cell once per neighbouring block cell.
+constexpr int kPuzzleCells = kMaxWidth * kMaxHeight;
+constexpr int kCandidateCapacity = 4 * kPuzzleCells;
+constexpr int kFrontierCapacity = 4 * kPuzzleCells;
+constexpr int kBranchCapacity = kBoardColumns * kBoardRows;
+// A damaged file may hold any byte; every value reduces to 0..99.
+constexpr int kNumberSlots = 100;
+
+struct CellRef {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+};
+
+class Solver {
+ public:
+  explicit Solver(BoardState& state, SolverOptions options = {});
+
+  // InitSolver then the solve loop; state.SolverStatus is 0, 1 or 2 on return.
+  void AutoSolve();
+  // True when the stop flag ended the last AutoSolve (its status means nothing then).
+  bool Stopped() const { return stopped_; }
+  bool Classic() const { return options_.classic; }
+
+  // --- Deduction pass and snapshots ---
+  void InitSolver();
+  void RunDeductionPass();
+  void Sweep();  // ProgressMade = 0, then the four rules in order
+  void SaveTrialSnapshot();
+  void RestoreTrialSnapshot();
+  void SaveProbeSnapshot();
+  void RestoreProbeSnapshot();
+
+  // --- Block analysis primitives ---
+  void SetCell(int x, int y, int n);
+  void BlockStep(int x, int y, int n);
+  void BlockFlood(int x, int y, int n);
+  void RegionStep(int x, int y);
+  void RegionFlood(int x, int y);
+  void AreaStep(int x, int y, int n);
+  int MeasureArea(int x, int y, int n);
+  void FrontierStep(int x, int y, int n);
+  void ProbeCell(int x, int y);
+
+  // --- The four deduction rules, in sweep order ---
+  void PartnerOfTwo();
+  void GrowIncompleteBlocks();
+  void FillEnclosedRegions();
+  void FillEnclosedSinglesAndPairs();
+
+  // --- Trial search and lookahead probe ---
+  void TrialSearch();
+  void LookaheadProbe();
+  // The largest number the trials try: MaxNumber for this board size, or the
+  // largest hint when that is larger, never above 40.
+  int NumberLimit() const;
+
+  // --- Result variables and working lists (read by callers right after a call) ---
+  std::int32_t UnvisitedCount = 0;
+  std::int32_t VisitedCount = 0;
+  CellRef LastUnvisited;
+  CellRef LastVisited;
+  std::int32_t BlockCellCount = 0;
+  std::int32_t RegionCellCount = 0;
+  std::int32_t SlotCount = 0;
+  std::int32_t AllVisited = 0;
+
+  std::int32_t CandidateColumn[kCandidateCapacity] = {};
+  std::int32_t CandidateRow[kCandidateCapacity] = {};
+  std::int32_t CandidateTouch[kCandidateCapacity] = {};
+  std::int32_t CandidateCount = 0;
+
+  std::int32_t SlotColumn[4] = {};
+  std::int32_t SlotRow[4] = {};
+
+  std::int32_t FrontierColumn[kFrontierCapacity] = {};
+  std::int32_t FrontierRow[kFrontierCapacity] = {};
+  std::int32_t FrontierCount = 0;
+
+  std::int32_t SeenNumbers[kNumberSlots] = {};
+  std::int32_t MarkedNumbers[kNumberSlots] = {};
+
+  Cell ScanCopy[kBoardColumns][kBoardRows] = {};
+
+ private:
+  using StepFn = void (Solver::*)(int, int, int);
+
+  bool SizeIsSane() const;
+  bool Holds(int x, int y, int n) const { return Reduced(state_.Board[x][y].number) == n; }
+  bool IsEmpty(int x, int y) const { return state_.Board[x][y].number == 0; }
+  Cell& At(int x, int y) { return state_.Board[x][y]; }
+
+  void RegionStepOf(int x, int y, int) { RegionStep(x, y); }
+  void Walk(int x, int y, int n, StepFn step);
+  void Flood(int x, int y, int n, StepFn step);
+  void PushBranch(int x, int y);
+  void ClearEmptyMarks();
+  void ClearAllMarks();
+  void ClearMarksOfNumber(int n);
+  void FlagWalkedBlock(int n);
+  void FilterOneMissing(int n);
+  bool TouchesCompleteNumber(int x, int y, int from, int n) const;
+  bool NeighbourHoldsCompleteNumber(int x, int y, int n) const;
+  void FillFromScanCopy(int mark, int n);
+
+  // Part of the growth rule: blocks with two or three ways out.
+  void TwoWaysOut(int n, int need, CellRef w0, CellRef w1);
+  void ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2);
+  int MeasureWholeArea(int x, int y, int n);  // M1
+  bool MiddleCellTest(int x, int y);           // true: the rule ends
+  bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // M6
+
+  // Trial machinery.
+  bool StopRequested();
+  bool Trial(int x, int y, int v);
+  void Commit(int x, int y, int v);
+  bool TrialPhaseGrowBlocks();  // true: the search ended
+  bool TrialPhaseEveryNumber(int limit);
+  bool TrialPhaseSmallRegions(int limit);
+  void WalkBlockFrontier(int x, int y, int n);        // classic phase 1 walk
+  void FloodBlockFrontier(int x, int y, int n);       // M4
+  int WalkSmallRegion(int x, int y);                  // classic phase 3 walk, returns k
+  int FloodSmallRegion(int x, int y);                 // M5, returns k
+
+  BoardState& state_;
+  SolverOptions options_;
+  bool stopped_ = false;
+
+  std::uint8_t BranchColumn[kBranchCapacity] = {};
+  std::uint8_t BranchRow[kBranchCapacity] = {};
+  std::int32_t BranchCount = 0;
+
+  // Cells of the block walked by the last BlockFlood, so that a complete block
+  // is flagged without a pass over the whole board.
+  CellRef WalkedCells[kPuzzleCells] = {};
+  std::int32_t WalkedCount = 0;
+  // Working stack of the whole-area floods (M1, M4, M5).
+  CellRef FloodCells[kPuzzleCells] = {};
+
+  Cell TrialSnapshot[kBoardColumns][kBoardRows] = {};
+  std::int32_t TrialEmptyCount = 0;
+  Cell ProbeSnapshot[kBoardColumns][kBoardRows] = {};
+  std::int32_t ProbeEmptyCount = 0;
+};
+
+}  // namespace numbloc

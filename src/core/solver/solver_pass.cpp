@@ -1,0 +1,138 @@
+// The solver's setup, the deduction pass to the rules' fixpoint, the two
+// board snapshots used by the trials, and the automatic-solve loop.
+#include <cstring>
+
+#include "core/solver/solver.h"
+
+namespace numbloc {
+
+// The frame must lie inside the board array for the walks to stay inside it.
+bool Solver::SizeIsSane() const {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  return w >= 1 && w <= kMaxWidth && h >= 1 && h <= kMaxHeight;
+}
+
+void Solver::InitSolver() {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  if (!SizeIsSane()) {
+    state_.SolverStatus = 1;
+    return;
+  }
+  state_.SolverStatus = 0;
+  state_.EmptyCount = w * h;
+  // The walks rely on a frame of WALL cells around the puzzle instead of
+  // bounds checks; a damaged state cannot be allowed to open that frame.
+  for (int x = 0; x <= w + 1; ++x) {
+    state_.Board[x][0].number = WALL;
+    state_.Board[x][h + 1].number = WALL;
+  }
+  for (int y = 0; y <= h + 1; ++y) {
+    state_.Board[0][y].number = WALL;
+    state_.Board[w + 1][y].number = WALL;
+  }
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      Cell& c = state_.Board[x][y];
+      c.complete = 0;
+      c.mark = 0;
+      if (c.number >= 100) {
+        c.number = 0;
+      } else if (c.number >= 1) {
+        --state_.EmptyCount;
+        if (c.number == 1) c.complete = 1;
+      }
+    }
+  }
+}
+
+void Solver::Sweep() {
+  state_.ProgressMade = 0;
+  PartnerOfTwo();
+  GrowIncompleteBlocks();
+  FillEnclosedRegions();
+  FillEnclosedSinglesAndPairs();
+}
+
+void Solver::RunDeductionPass() {
+  if (state_.SolverStatus == 1) return;
+  state_.SolverStatus = 0;
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (;;) {
+    Sweep();
+    if (state_.SolverStatus == 1) return;
+    if (state_.EmptyCount == 0) {
+      for (int x = 1; x <= w; ++x) {
+        for (int y = 1; y <= h; ++y) {
+          if (state_.Board[x][y].complete == 0) {
+            state_.SolverStatus = 1;
+            return;
+          }
+        }
+      }
+    }
+    if (state_.ProgressMade != 1) break;
+  }
+  state_.SolverStatus = 2;
+}
+
+void Solver::SaveTrialSnapshot() {
+  std::memcpy(TrialSnapshot, state_.Board, sizeof(TrialSnapshot));
+  TrialEmptyCount = state_.EmptyCount;
+}
+
+void Solver::RestoreTrialSnapshot() {
+  std::memcpy(state_.Board, TrialSnapshot, sizeof(TrialSnapshot));
+  state_.EmptyCount = TrialEmptyCount;
+  state_.SolverStatus = 0;
+}
+
+void Solver::SaveProbeSnapshot() {
+  std::memcpy(ProbeSnapshot, state_.Board, sizeof(ProbeSnapshot));
+  ProbeEmptyCount = state_.EmptyCount;
+}
+
+// The probe slot holds number and complete only: the marks stay as they are.
+void Solver::RestoreProbeSnapshot() {
+  for (int x = 0; x < kBoardColumns; ++x) {
+    for (int y = 0; y < kBoardRows; ++y) {
+      state_.Board[x][y].number = ProbeSnapshot[x][y].number;
+      state_.Board[x][y].complete = ProbeSnapshot[x][y].complete;
+    }
+  }
+  state_.EmptyCount = ProbeEmptyCount;
+  state_.SolverStatus = 0;
+}
+
+void Solver::AutoSolve() {
+  stopped_ = false;
+  if (!SizeIsSane()) {
+    state_.SolverStatus = 1;
+    return;
+  }
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  InitSolver();
+  for (;;) {
+    Sweep();
+    if (state_.SolverStatus == 1) return;
+    if (state_.EmptyCount == 0) break;
+    if (state_.ProgressMade == 1) continue;
+    TrialSearch();
+    if (stopped_) return;
+    if (state_.SolverStatus == 0 || state_.SolverStatus == 1) continue;
+    state_.SolverStatus = 0;
+    LookaheadProbe();
+    if (stopped_) return;
+    if (state_.SolverStatus == 2) return;
+  }
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      if (state_.Board[x][y].complete == 0) {
+        state_.SolverStatus = 1;
+        return;
+      }
+    }
+  }
+  state_.SolverStatus = 0;
+}
+
+}  // namespace numbloc

@@ -1,0 +1,355 @@
+// Shared solver primitives: SetCell, the block and region walks, the free-area
+// measurement and the two steps that the trial search drives.
+#include <cstring>
+
+#include "core/solver/solver.h"
+#include "core/solver/solver_geometry.h"
+
+namespace numbloc {
+
+Solver::Solver(BoardState& state, SolverOptions options) : state_(state), options_(options) {}
+
+void Solver::ClearEmptyMarks() {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (int x = 1; x <= w; ++x) {
+    Cell* column = state_.Board[x];
+    for (int y = 1; y <= h; ++y) {
+      if (column[y].number == 0) column[y].mark = 0;
+    }
+  }
+}
+
+void Solver::ClearAllMarks() {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (int x = 1; x <= w; ++x) {
+    Cell* column = state_.Board[x];
+    for (int y = 1; y <= h; ++y) column[y].mark = 0;
+  }
+}
+
+void Solver::ClearMarksOfNumber(int n) {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (int x = 1; x <= w; ++x) {
+    Cell* column = state_.Board[x];
+    for (int y = 1; y <= h; ++y) {
+      if (Reduced(column[y].number) == n) column[y].mark = 0;
+    }
+  }
+}
+
+void Solver::SetCell(int x, int y, int n) {
+  Cell& cell = At(x, y);
+  // A number outside 1..99 can only come from a damaged cell value; writing
+  // it would turn the cell into a frame cell or walk the empty cells as a block.
+  if (cell.number != 0 || n < 1 || n >= kNumberSlots) {
+    state_.SolverStatus = 1;
+    return;
+  }
+  state_.ProgressMade = 1;
+  --state_.EmptyCount;
+  cell.number = static_cast<std::uint8_t>(n + 100);
+  ClearMarksOfNumber(n);
+  CandidateCount = 0;
+  BlockFlood(x, y, n);
+  if (BlockCellCount > n) {
+    state_.ConflictColumn = x;
+    state_.ConflictRow = y;
+    state_.ConflictNumber = n;
+    state_.SolverStatus = 1;
+    return;
+  }
+  if (BlockCellCount == n) {
+    FlagWalkedBlock(n);
+    return;
+  }
+  if (CandidateCount == 0) state_.SolverStatus = 1;
+}
+
+// Every cell that the walk reached holds n and has mark 1 or 2 afterwards,
+// including a cell the walk left at mark 1; all of them form the block.
+void Solver::FlagWalkedBlock(int n) {
+  for (int i = 0; i < WalkedCount; ++i) {
+    Cell& cell = At(WalkedCells[i].x, WalkedCells[i].y);
+    if (Reduced(cell.number) == n && (cell.mark == 1 || cell.mark == 2)) cell.complete = 1;
+  }
+}
+
+// The first of N's other neighbours (seen from the cell in direction `from`)
+// that holds n, reported as: 0 none, 1 one that is not complete, 2 complete.
+static int FirstOtherHolding(const BoardState& s, int nx, int ny, int from, int n) {
+  for (int k = 0; k < 3; ++k) {
+    const Cell& o = s.Board[nx + kOtherDx[from][k]][ny + kOtherDy[from][k]];
+    if (Reduced(o.number) == n) return o.complete ? 2 : 1;
+  }
+  return 0;
+}
+
+bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
+  for (int k = 0; k < 3; ++k) {
+    const Cell& o = state_.Board[nx + kOtherDx[from][k]][ny + kOtherDy[from][k]];
+    if (Reduced(o.number) == n && o.complete) return true;
+  }
+  return false;
+}
+
+bool Solver::NeighbourHoldsCompleteNumber(int x, int y, int n) const {
+  for (int d = 0; d < 4; ++d) {
+    const Cell& o = state_.Board[x + kDx[d]][y + kDy[d]];
+    if (Reduced(o.number) == n && o.complete) return true;
+  }
+  return false;
+}
+
+void Solver::BlockStep(int x, int y, int n) {
+  UnvisitedCount = 0;
+  VisitedCount = 0;
+  for (int d = 0; d < 4; ++d) {
+    const int nx = x + kDx[d], ny = y + kDy[d];
+    Cell& nb = At(nx, ny);
+    if (Reduced(nb.number) == n) {
+      if (nb.mark == 0) {
+        ++UnvisitedCount;
+        LastUnvisited = {nx, ny};
+      } else if (nb.mark == 1) {
+        ++VisitedCount;
+        LastVisited = {nx, ny};
+      }
+    } else if (nb.number == 0 && nb.mark == 0) {
+      const int touch = FirstOtherHolding(state_, nx, ny, d, n);
+      if (touch != 2 && CandidateCount < kCandidateCapacity) {
+        CandidateColumn[CandidateCount] = nx;
+        CandidateRow[CandidateCount] = ny;
+        CandidateTouch[CandidateCount] = touch;
+        ++CandidateCount;
+        nb.mark = 1;
+      }
+    }
+  }
+  Cell& self = At(x, y);
+  if (self.mark == 0) {
+    self.mark = 1;
+    ++BlockCellCount;
+    if (WalkedCount < kPuzzleCells) WalkedCells[WalkedCount++] = {x, y};
+  }
+  if (UnvisitedCount == 0) self.mark = 2;
+}
+
+void Solver::PushBranch(int x, int y) {
+  // Every push is followed by the first step onto a new cell, so a flood
+  // pushes at most once per cell of the array; the test only guards damage.
+  if (BranchCount >= kBranchCapacity) return;
+  BranchColumn[BranchCount] = static_cast<std::uint8_t>(x);
+  BranchRow[BranchCount] = static_cast<std::uint8_t>(y);
+  ++BranchCount;
+}
+
+void Solver::Walk(int x, int y, int n, StepFn step) {
+  int cx = x, cy = y;
+  for (;;) {
+    (this->*step)(cx, cy, n);
+    if (UnvisitedCount > 0) {
+      if (UnvisitedCount > 1) PushBranch(cx, cy);
+      cx = LastUnvisited.x;
+      cy = LastUnvisited.y;
+    } else if (VisitedCount > 0) {
+      cx = LastVisited.x;
+      cy = LastVisited.y;
+    } else {
+      return;
+    }
+  }
+}
+
+void Solver::Flood(int x, int y, int n, StepFn step) {
+  BranchCount = 0;
+  Walk(x, y, n, step);
+  for (int i = 0; i < BranchCount; ++i) Walk(BranchColumn[i], BranchRow[i], n, step);
+}
+
+void Solver::BlockFlood(int x, int y, int n) {
+  BlockCellCount = 0;
+  CandidateCount = 0;
+  WalkedCount = 0;
+  ClearEmptyMarks();
+  Flood(x, y, n, &Solver::BlockStep);
+  if (n - BlockCellCount == 1) FilterOneMissing(n);
+}
+
+// A block that lacks one cell must not grow into a cell that would join it to
+// a further cell of its number.
+void Solver::FilterOneMissing(int n) {
+  int kept = 0;
+  for (int i = 0; i < CandidateCount; ++i) {
+    const int cx = CandidateColumn[i], cy = CandidateRow[i];
+    bool keep = true;
+    if (CandidateTouch[i] == 1) {
+      for (int d = 0; d < 4; ++d) {
+        const Cell& nb = state_.Board[cx + kDx[d]][cy + kDy[d]];
+        if (Reduced(nb.number) == n && (nb.mark == 0 || nb.mark == 3)) keep = false;
+      }
+    }
+    if (keep) {
+      CandidateColumn[kept] = cx;
+      CandidateRow[kept] = cy;
+      CandidateTouch[kept] = CandidateTouch[i];
+      ++kept;
+    }
+  }
+  CandidateCount = kept;
+}
+
+void Solver::RegionStep(int x, int y) {
+  UnvisitedCount = 0;
+  VisitedCount = 0;
+  for (int d = 0; d < 4; ++d) {
+    const int nx = x + kDx[d], ny = y + kDy[d];
+    const Cell& nb = At(nx, ny);
+    if (nb.number == 0) {
+      if (nb.mark == 0) {
+        ++UnvisitedCount;
+        LastUnvisited = {nx, ny};
+      } else if (nb.mark == 1) {
+        ++VisitedCount;
+        LastVisited = {nx, ny};
+      }
+    } else {
+      const int m = Reduced(nb.number);
+      if (m > 0) {
+        if (nb.complete == 0) SeenNumbers[0] = 1;
+        SeenNumbers[m] = 1;
+      }
+    }
+  }
+  Cell& self = At(x, y);
+  if (self.mark == 0) {
+    self.mark = 1;
+    ++RegionCellCount;
+  }
+  if (UnvisitedCount == 0) self.mark = 2;
+}
+
+void Solver::RegionFlood(int x, int y) {
+  RegionCellCount = 0;
+  Flood(x, y, 0, &Solver::RegionStepOf);
+}
+
+void Solver::AreaStep(int x, int y, int n) {
+  SlotCount = 0;
+  AllVisited = 1;
+  for (int d = 0; d < 4; ++d) {
+    const int nx = x + kDx[d], ny = y + kDy[d];
+    const Cell& nb = At(nx, ny);
+    if (nb.number == 0) {
+      if (nb.mark < 2 && !TouchesCompleteNumber(nx, ny, d, n)) {
+        const int slot = nb.mark * SlotCount;
+        SlotColumn[slot] = nx;
+        SlotRow[slot] = ny;
+        ++SlotCount;
+        if (nb.mark == 0) AllVisited = 0;
+      }
+    } else if (Reduced(nb.number) == n && nb.mark != 2) {
+      SlotCount = 100;
+      return;
+    }
+  }
+}
+
+int Solver::MeasureArea(int x, int y, int n) {
+  if (!options_.classic) return MeasureWholeArea(x, y, n);
+  ClearEmptyMarks();
+  int count = 0;
+  int cx = x, cy = y;
+  for (;;) {
+    AreaStep(cx, cy, n);
+    Cell& cur = At(cx, cy);
+    if (SlotCount == 0) {
+      cur.mark = 2;
+      return count + 1;
+    }
+    if (SlotCount >= 100) return 100;
+    if (SlotCount == 1 || AllVisited == 1) {
+      ++count;
+      cur.mark = 2;
+    } else {
+      cur.mark = 1;
+    }
+    cx = SlotColumn[0];
+    cy = SlotRow[0];
+  }
+}
+
+// M1: the area behind a way out, flooded to completion so that no dead end
+// of a single path can make it look smaller than it is.
+int Solver::MeasureWholeArea(int x, int y, int n) {
+  ClearEmptyMarks();
+  int count = 0;
+  At(x, y).mark = 2;
+  FloodCells[count++] = {x, y};
+  for (int i = 0; i < count; ++i) {
+    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
+    for (int d = 0; d < 4; ++d) {
+      const int nx = cx + kDx[d], ny = cy + kDy[d];
+      Cell& nb = At(nx, ny);
+      if (nb.number == 0 && nb.mark == 0 && !NeighbourHoldsCompleteNumber(nx, ny, n)) {
+        nb.mark = 2;
+        FloodCells[count++] = {nx, ny};
+      }
+    }
+  }
+  for (int i = 0; i < count; ++i) {
+    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
+    for (int d = 0; d < 4; ++d) {
+      const Cell& nb = At(cx + kDx[d], cy + kDy[d]);
+      if (Reduced(nb.number) == n && nb.mark != 1 && nb.mark != 2) return 100;
+    }
+  }
+  return count;
+}
+
+void Solver::FrontierStep(int x, int y, int n) {
+  AllVisited = 1;
+  SlotCount = 0;
+  for (int d = 0; d < 4; ++d) {
+    const int nx = x + kDx[d], ny = y + kDy[d];
+    const Cell& nb = At(nx, ny);
+    if (Reduced(nb.number) != n) continue;
+    if (nb.complete) {
+      state_.SolverStatus = 1;
+      continue;
+    }
+    if (nb.mark < 2) {
+      const int slot = nb.mark * SlotCount;
+      SlotColumn[slot] = nx;
+      SlotRow[slot] = ny;
+      ++SlotCount;
+      if (nb.mark == 0) AllVisited = 0;
+    }
+  }
+  for (int d = 0; d < 4; ++d) {
+    const int nx = x + kDx[d], ny = y + kDy[d];
+    Cell& nb = At(nx, ny);
+    if (nb.number == 0 && nb.mark == 0 && !TouchesCompleteNumber(nx, ny, d, n) &&
+        FrontierCount < kFrontierCapacity) {
+      nb.mark = 1;
+      FrontierColumn[FrontierCount] = nx;
+      FrontierRow[FrontierCount] = ny;
+      ++FrontierCount;
+    }
+  }
+}
+
+void Solver::ProbeCell(int x, int y) {
+  const Cell& p = At(x, y);
+  if (p.number == 0 && p.mark < 2) {
+    const int slot = p.mark * SlotCount;
+    SlotColumn[slot] = x;
+    SlotRow[slot] = y;
+    ++SlotCount;
+    if (p.mark == 0) AllVisited = 0;
+    return;
+  }
+  const int m = Reduced(p.number);
+  if (m > 0 && p.complete == 0) MarkedNumbers[m] = 1;
+}
+
+}  // namespace numbloc
