@@ -1,0 +1,142 @@
+// Mouse presses on the board window: the number bar, the board cells and
+// the two buttons, whose meaning follows Mode.
+#include "view/board_input.h"
+
+namespace numbloc {
+
+namespace {
+
+bool PressCell(BoardState& state, int c, int r, InputHost& host) {
+  Cell& cell = state.Board[c][r];
+  bool changed = false;
+  if (cell.number == 0) {
+    if (state.Mode == Creation) {
+      cell.number = state.SelectedNumber;
+      host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));
+    } else {
+      cell.number = static_cast<std::uint8_t>(state.SelectedNumber + 100);
+      state.PushHistory(static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(r), 0);
+      if (state.Mode == SolveStart) {
+        state.Mode = SolvePlayed;
+        host.InvalidateWholeView();  // the buttons change
+      } else {
+        host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));
+      }
+    }
+    changed = true;
+  }
+  // A hint 1 is a block of its own: a click in Solving mode marks it done.
+  if (cell.number == 1 && cell.complete == 0 && state.Mode != Creation) {
+    cell.complete = 1;
+    host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));
+    changed = true;
+  }
+  return changed;
+}
+
+void BackToStart(BoardState& state) {
+  for (int c = 1; c <= state.BoardWidth; ++c) {
+    for (int r = 1; r <= state.BoardHeight; ++r) {
+      Cell& cell = state.Board[c][r];
+      if (cell.number >= 100) cell.number = 0;
+      cell.complete = 0;
+    }
+  }
+  state.Mode = SolveStart;
+  state.history.HistoryCount = 0;
+}
+
+bool PressLowerButton(BoardState& state, InputHost& host) {
+  bool changed = true;
+  switch (state.Mode) {
+    case Creation:
+      state.Mode = SolveStart;
+      state.history.HistoryCount = 0;
+      break;
+    case SolveStart:
+      state.SolverStatus = 0;
+      state.Mode = Creation;
+      break;
+    case SolvePlayed:
+    case SolveAuto:
+      BackToStart(state);
+      break;
+    default:
+      changed = false;
+      break;
+  }
+  host.InvalidateWholeView();
+  return changed;
+}
+
+bool PressUpperButton(BoardState& state, InputHost& host) {
+  switch (state.Mode) {
+    case Creation:
+    case SolveAuto:
+      state.ResetBoard();
+      host.InvalidateWholeView();
+      return true;
+    case SolveStart:
+      state.SolverStatus = 4;
+      host.ForceRepaint();
+      state.SolverStatus = 0;
+      host.RunAutoSolve();
+      state.Mode = SolveAuto;
+      host.InvalidateWholeView();
+      return true;
+    case SolvePlayed:
+      if (state.history.HistoryCount > 0) {
+        state.UndoHistory();
+        host.InvalidateCanvasRect(layout::BoardRepaintRect(state.BoardWidth, state.BoardHeight));
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+bool LeftPress(BoardState& state, int clickX, int clickY, InputHost& host) {
+  const layout::Hit hit =
+      layout::HitTest(state.BoardWidth, state.BoardHeight, state.MaxNumber, clickX, clickY);
+  switch (hit.kind) {
+    case layout::HitKind::NumberBar: {
+      const bool changed = state.SelectedNumber != hit.number;
+      state.SelectedNumber = static_cast<std::uint8_t>(hit.number);
+      host.InvalidateCanvasRect(layout::BarRepaintRect(state.BoardWidth, state.MaxNumber));
+      return changed;
+    }
+    case layout::HitKind::Board:
+      return PressCell(state, hit.column, hit.row, host);
+    case layout::HitKind::LowerButton:
+      return PressLowerButton(state, host);
+    case layout::HitKind::UpperButton:
+      return PressUpperButton(state, host);
+    case layout::HitKind::None:
+      break;
+  }
+  return false;
+}
+
+bool RightPress(BoardState& state, int clickX, int clickY, InputHost& host) {
+  const layout::Hit hit =
+      layout::HitTest(state.BoardWidth, state.BoardHeight, state.MaxNumber, clickX, clickY);
+  if (hit.kind != layout::HitKind::Board) return false;
+  Cell& cell = state.Board[hit.column][hit.row];
+  if (state.Mode == Creation) {
+    if (cell.number == 0) return false;
+    cell.number = 0;
+    host.InvalidateCanvasRect(layout::CellRepaintRect(hit.column, hit.row));
+    return true;
+  }
+  if (cell.number <= 100) return false;
+  state.PushHistory(static_cast<std::uint8_t>(hit.column), static_cast<std::uint8_t>(hit.row),
+                    cell.number);
+  cell.number = 0;
+  host.InvalidateCanvasRect(layout::BoardRepaintRect(state.BoardWidth, state.BoardHeight));
+  return true;
+}
+
+}  // namespace numbloc

@@ -1,0 +1,25 @@
+// What a mouse press on the board window does to the board state, and which
+// part of the window it has repainted. No Qt: the window supplies the host.
+#pragma once
+
+#include "core/board/board_state.h"
+#include "view/layout.h"
+
+namespace numbloc {
+
+// The window services a press needs. Rectangles are canvas coordinates.
+class InputHost {
+ public:
+  virtual ~InputHost() = default;
+  virtual void InvalidateCanvasRect(const layout::Rect& rect) = 0;  // repainted later
+  virtual void InvalidateWholeView() = 0;                           // repainted later
+  virtual void ForceRepaint() = 0;  // repainted now, before the press goes on
+  virtual void RunAutoSolve() = 0;  // the solver, on the state, to its end
+};
+
+// Left and right press at canvas point (clickX, clickY). They return true
+// when the press changed the board state.
+bool LeftPress(BoardState& state, int clickX, int clickY, InputHost& host);
+bool RightPress(BoardState& state, int clickX, int clickY, InputHost& host);
+
+}  // namespace numbloc
