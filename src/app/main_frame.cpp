@@ -1,0 +1,325 @@
+// The main window, its menu and accelerators, and the board window's
+// command handlers for puzzle files, size, help and printing.
+#include "app/main_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <functional>
+
+#include "app/numbloc_app.h"
+#include "app/numbloc_doc.h"
+#include "core/board/nbl_file.h"
+#include "platform/file_dialogs.h"
+#include "platform/user_prompts.h"
+#include "view/dialogs.h"
+#include "view/numbloc_view.h"
+#include "app/print_job.h"
+
+namespace {
+
+const QString kWindowTitle = QStringLiteral("解答ツール");
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Every user command: its id, its menu text (empty for accelerator-only
+// commands), its keys and the prompt of the string table.
+struct CommandSpec {
+  CommandId id;
+  const char* idName;
+  const char* text;
+  QList<QKeySequence> keys;
+  const char* prompt;
+};
+
+QList<CommandSpec> CommandTable() {
+  using K = QKeySequence;
+  return {
+      {ID_FILE_OPEN, "ID_FILE_OPEN", "ﾃﾞｰﾀを読み込む(&O)", {K(Qt::CTRL | Qt::Key_O)},
+       "既存のﾌｧｲﾙを開く\n開く"},
+      {ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", "ﾃﾞｰﾀを保存する(&A)", {},
+       "作業中のﾌｧｲﾙに名前を付けて保存\n名前をつけて保存"},
+      {ID_FILE_PRINT, "ID_FILE_PRINT", "印刷(&P)", {K(Qt::CTRL | Qt::Key_P)},
+       "作業中のﾌｧｲﾙを印刷\n印刷"},
+      {ID_FILE_PRINT_PREVIEW, "ID_FILE_PRINT_PREVIEW", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", {},
+       "ﾌﾙｽｸﾘｰﾝで表示\n印刷ﾌﾟﾚﾋﾞｭｰ"},
+      {ID_FILE_PRINT_SETUP, "ID_FILE_PRINT_SETUP", "ﾌﾟﾘﾝﾀの設定(&R)", {},
+       "ﾌﾟﾘﾝﾀ/印刷設定の変更\nﾌﾟﾘﾝﾀの設定"},
+      {ID_APP_EXIT, "ID_APP_EXIT", "終了(&X)", {},
+       "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示\n終了"},
+      {ID_CHANGE_SIZE, "ID_CHANGE_SIZE", "ｻｲｽﾞ変更(&S)", {}, ""},
+      {ID_HELP_RULES, "ID_HELP_RULES", "ﾙｰﾙ説明(&R)", {}, ""},
+      {ID_HELP_CREATE, "ID_HELP_CREATE", "操作説明(作成時)", {}, ""},
+      {ID_HELP_SOLVE, "ID_HELP_SOLVE", "操作説明(解答時)", {}, ""},
+      {ID_APP_ABOUT, "ID_APP_ABOUT", "ﾊﾞｰｼﾞｮﾝ情報(&V)", {},
+       "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示\nﾊﾞｰｼﾞｮﾝ情報"},
+      // Accelerators without a menu item.
+      {ID_FILE_NEW, "ID_FILE_NEW", "", {K(Qt::CTRL | Qt::Key_N)}, ""},
+      {ID_FILE_SAVE, "ID_FILE_SAVE", "", {K(Qt::CTRL | Qt::Key_S)}, ""},
+      {ID_EDIT_UNDO, "ID_EDIT_UNDO", "",
+       {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)}, ""},
+      {ID_EDIT_CUT, "ID_EDIT_CUT", "", {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}, ""},
+      {ID_EDIT_COPY, "ID_EDIT_COPY", "",
+       {K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)}, ""},
+      {ID_EDIT_PASTE, "ID_EDIT_PASTE", "",
+       {K(Qt::CTRL | Qt::Key_V), K(Qt::SHIFT | Qt::Key_Insert)}, ""},
+      {ID_NEXT_PANE, "ID_NEXT_PANE", "", {K(Qt::Key_F6)}, ""},
+      {ID_PREV_PANE, "ID_PREV_PANE", "", {K(Qt::SHIFT | Qt::Key_F6)}, ""},
+  };
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CNumblocApp& app, numbloc::BoardState& state, QPrinter& printer)
+    : app_(app), state_(state), printer_(printer) {
+  setObjectName(QStringLiteral("IDR_MAINFRAME"));
+  doc_ = new CNumblocDoc(this);
+  view_ = new CNumblocView(state_, this);
+  setCentralWidget(view_);
+  setWindowTitle(doc_->Title() + QStringLiteral(" - ") + kWindowTitle);
+  CreateCommands();
+  CreateMenu();
+  UpdateCommandUI();
+  SetSavedState();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::CreateCommands() {
+  for (const CommandSpec& spec : CommandTable()) {
+    auto* action = new QAction(QString::fromUtf8(spec.text), this);
+    action->setObjectName(QString::fromLatin1(spec.idName));
+    action->setData(static_cast<int>(spec.id));
+    action->setShortcuts(spec.keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    const QString prompt = QString::fromUtf8(spec.prompt);
+    if (!prompt.isEmpty()) {
+      action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
+      action->setToolTip(prompt.section(QLatin1Char('\n'), 1, 1));
+    }
+    // Accelerators must work without the menu being open.
+    addAction(action);
+  }
+
+  // Routing: the board window's commands first, then the application's.
+  const auto route = [this](const char* idName, std::function<void()> handler) {
+    connect(Action(QString::fromLatin1(idName)), &QAction::triggered, this,
+            [handler = std::move(handler)] { handler(); });
+  };
+  route("ID_FILE_OPEN", [this] { OpenPuzzleFile(); });
+  route("ID_FILE_SAVE_AS", [this] { SavePuzzleFile(); });
+  // Ctrl+S saves the puzzle like the menu's save command; the document has
+  // nothing of its own to save.
+  route("ID_FILE_SAVE", [this] { SavePuzzleFile(); });
+  route("ID_FILE_PRINT", [this] { OnFilePrint(); });
+  route("ID_FILE_PRINT_PREVIEW", [this] { OnFilePrintPreview(); });
+  route("ID_CHANGE_SIZE", [this] { OnChangeSize(); });
+  route("ID_HELP_RULES", [this] { OnHelpRules(); });
+  route("ID_HELP_CREATE", [this] { OnHelpCreate(); });
+  route("ID_HELP_SOLVE", [this] { OnHelpSolve(); });
+  route("ID_FILE_NEW", [this] { app_.OnFileNew(); });
+  route("ID_FILE_PRINT_SETUP", [this] { app_.OnFilePrintSetup(); });
+  route("ID_APP_ABOUT", [this] { app_.OnAppAbout(); });
+  route("ID_APP_EXIT", [this] { close(); });
+}
+
+void CMainFrame::CreateMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("IDR_MAINFRAME_MENU"));
+  QMenu* file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  file->setObjectName(QStringLiteral("menuFile"));
+  file->addAction(Action(QStringLiteral("ID_FILE_OPEN")));
+  file->addAction(Action(QStringLiteral("ID_FILE_SAVE_AS")));
+  file->addSeparator();
+  file->addAction(Action(QStringLiteral("ID_FILE_PRINT")));
+  file->addAction(Action(QStringLiteral("ID_FILE_PRINT_PREVIEW")));
+  file->addAction(Action(QStringLiteral("ID_FILE_PRINT_SETUP")));
+  file->addSeparator();
+  file->addAction(Action(QStringLiteral("ID_APP_EXIT")));
+
+  // A command on the menu bar itself, not a pop-up.
+  bar->addAction(Action(QStringLiteral("ID_CHANGE_SIZE")));
+
+  QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  help->setObjectName(QStringLiteral("menuHelp"));
+  help->addAction(Action(QStringLiteral("ID_HELP_RULES")));
+  help->addSeparator();
+  help->addAction(Action(QStringLiteral("ID_HELP_CREATE")));
+  help->addAction(Action(QStringLiteral("ID_HELP_SOLVE")));
+  help->addSeparator();
+  help->addAction(Action(QStringLiteral("ID_APP_ABOUT")));
+}
+
+QAction* CMainFrame::Action(const QString& idName) const {
+  return findChild<QAction*>(idName, Qt::FindDirectChildrenOnly);
+}
+
+void CMainFrame::UpdateCommandUI() {
+  static const QList<CommandId> kWithoutHandler = {
+      ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE};
+  for (QAction* action : actions()) {
+    if (!action->data().isValid()) continue;
+    const auto id = static_cast<CommandId>(action->data().toInt());
+    action->setEnabled(!kWithoutHandler.contains(id));
+  }
+}
+
+void CMainFrame::OpenPuzzleFile() {
+  const std::optional<QString> path = numbloc::CurrentFileDialogs().OpenPath(this);
+  if (!path) return;
+  OpenPuzzlePath(*path);
+}
+
+bool CMainFrame::OpenPuzzlePath(const QString& path) {
+  const numbloc::NblResult result = numbloc::ReadNblFile(LocalPath(path), state_);
+  if (result.ok) {
+    SetSavedState();
+    app_.RecentFiles().Add(path);
+  } else {
+    // The status line is the only report of a failed read.
+    state_.SolverStatus = numbloc::kStatusUnreadable;
+  }
+  view_->RepaintAll();
+  return result.ok;
+}
+
+bool CMainFrame::SavePuzzleFile() {
+  const std::optional<QString> path = numbloc::CurrentFileDialogs().SavePath(this);
+  if (!path) return false;
+  return SavePuzzlePath(*path);
+}
+
+bool CMainFrame::SavePuzzlePath(const QString& path) {
+  const numbloc::NblResult result = numbloc::WriteNblFile(LocalPath(path), state_);
+  if (result.ok) {
+    SetSavedState();
+    app_.RecentFiles().Add(path);
+  } else {
+    numbloc::CurrentPrompts().ShowError(
+        this, QStringLiteral("ﾃﾞｰﾀを保存できませんでした。\n%1\n%2")
+                  .arg(QDir::toNativeSeparators(path), QString::fromStdString(result.reason)));
+  }
+  view_->RepaintAll();
+  return result.ok;
+}
+
+void CMainFrame::OnChangeSize() {
+  CSizeDlg dlg(this);
+  dlg.m_nWidth = state_.BoardWidth;
+  dlg.m_nHeight = state_.BoardHeight;
+  if (dlg.exec() != QDialog::Accepted) return;
+  state_.BoardWidth = static_cast<std::uint8_t>(dlg.m_nWidth);
+  state_.BoardHeight = static_cast<std::uint8_t>(dlg.m_nHeight);
+  state_.BoardReady = 0;
+  view_->RepaintAll();
+}
+
+void CMainFrame::OnHelpRules() {
+  CRulesDlg dlg(this);
+  dlg.exec();
+}
+
+void CMainFrame::OnHelpCreate() {
+  CCreateHelpDlg dlg(this);
+  dlg.exec();
+}
+
+void CMainFrame::OnHelpSolve() {
+  CSolveHelpDlg dlg(this);
+  dlg.exec();
+}
+
+bool CMainFrame::OnPreparePrinting() {
+  QPrintDialog dialog(&printer_, this);
+  // One page and nothing to select: the dialog offers only the printer.
+  dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+  dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+  dialog.setMinMax(1, 1);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::OnFilePrint() {
+  if (!OnPreparePrinting()) return;
+  QPainter painter;
+  if (!painter.begin(&printer_)) {
+    numbloc::CurrentPrompts().ShowError(this, QStringLiteral("印刷を開始できませんでした。"));
+    return;
+  }
+  numbloc::PrintToPrinter(state_, printer_, painter);
+  painter.end();
+}
+
+void CMainFrame::OnFilePrintPreview() {
+  QPrintPreviewDialog preview(&printer_, this);
+  preview.setWindowTitle(windowTitle());
+  connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* printer) {
+    QPainter painter(printer);
+    numbloc::PrintToPrinter(state_, *printer, painter);
+  });
+  preview.exec();
+}
+
+std::vector<std::uint8_t> CMainFrame::ComparableBytes() const {
+  // The number chosen on the bar and the status message are not work worth
+  // keeping: leave them out of the comparison.
+  numbloc::BoardState copy = state_;
+  copy.SelectedNumber = 1;
+  copy.SolverStatus = 0;
+  return numbloc::WriteNblBytes(copy);
+}
+
+void CMainFrame::SetSavedState() {
+  if (state_.BoardReady == 0) {
+    // Before the first repaint the board is not yet made: what the user
+    // first sees is the reset board of the current size.
+    numbloc::BoardState start = state_;
+    start.ResetBoard();
+    start.SelectedNumber = 1;
+    start.SolverStatus = 0;
+    saved_ = numbloc::WriteNblBytes(start);
+    return;
+  }
+  saved_ = ComparableBytes();
+}
+
+bool CMainFrame::IsModified() const {
+  if (state_.BoardReady == 0) return false;  // the next repaint empties the board
+  bool anyNumber = false;
+  for (int x = 1; x <= state_.BoardWidth && x < numbloc::kBoardColumns - 1 && !anyNumber; ++x)
+    for (int y = 1; y <= state_.BoardHeight && y < numbloc::kBoardRows - 1; ++y)
+      if (state_.Board[x][y].number != 0) {
+        anyNumber = true;
+        break;
+      }
+  // An empty board holds no work, whatever its size or mode.
+  if (!anyNumber) return false;
+  return ComparableBytes() != saved_;
+}
+
+bool CMainFrame::SaveModified() {
+  if (!IsModified()) return true;
+  switch (numbloc::CurrentPrompts().AskSaveChanges(
+      this, QStringLiteral("盤面が変更されています。保存しますか？"))) {
+    case numbloc::SaveChoice::Save:
+      return SavePuzzleFile();
+    case numbloc::SaveChoice::Discard:
+      return true;
+    case numbloc::SaveChoice::Cancel:
+      return false;
+  }
+  return false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+  if (SaveModified())
+    event->accept();
+  else
+    event->ignore();
+}

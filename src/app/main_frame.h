@@ -1,0 +1,103 @@
+// The main window: menu, accelerators and the routing of every command to
+// the board window's handlers or the application's.
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+#include "core/board/board_state.h"
+
+class CNumblocApp;
+class CNumblocDoc;
+class CNumblocView;
+class QAction;
+class QCloseEvent;
+class QPrinter;
+
+// Command ids, kept as the actions' object names.
+enum CommandId : int {
+  ID_CHANGE_SIZE = 32771,
+  ID_HELP_RULES = 32772,
+  ID_HELP_CREATE = 32773,
+  ID_HELP_SOLVE = 32774,
+  ID_FILE_NEW = 57600,
+  ID_FILE_OPEN = 57601,
+  ID_FILE_SAVE = 57603,
+  ID_FILE_SAVE_AS = 57604,
+  ID_FILE_PRINT_SETUP = 57606,
+  ID_FILE_PRINT = 57607,
+  ID_FILE_PRINT_DIRECT = 57608,
+  ID_FILE_PRINT_PREVIEW = 57609,
+  ID_EDIT_COPY = 57634,
+  ID_EDIT_CUT = 57635,
+  ID_EDIT_PASTE = 57637,
+  ID_EDIT_UNDO = 57643,
+  ID_APP_ABOUT = 57664,
+  ID_APP_EXIT = 57665,
+  ID_NEXT_PANE = 57680,
+  ID_PREV_PANE = 57681,
+};
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  CMainFrame(CNumblocApp& app, numbloc::BoardState& state, QPrinter& printer);
+  ~CMainFrame() override;
+
+  CNumblocView* View() const { return view_; }
+  CNumblocDoc* Document() const { return doc_; }
+
+  // The action of a command (its object name is the command's id name, for
+  // example "ID_FILE_OPEN"), or nullptr.
+  QAction* Action(const QString& idName) const;
+
+  // Sets every command's enabled state: commands with a handler are enabled,
+  // the accelerators without one are disabled and do nothing.
+  void UpdateCommandUI();
+
+  // The puzzle file commands of the board window. The path variants skip
+  // the dialog; both report failures as the menu commands do.
+  void OpenPuzzleFile();
+  bool OpenPuzzlePath(const QString& path);
+  bool SavePuzzleFile();
+  bool SavePuzzlePath(const QString& path);
+
+  // The size and help commands of the board window.
+  void OnChangeSize();
+  void OnHelpRules();
+  void OnHelpCreate();
+  void OnHelpSolve();
+
+  // Printing: the print dialog, then the page; the preview window.
+  bool OnPreparePrinting();
+  void OnFilePrint();
+  void OnFilePrintPreview();
+
+  // Whether the board differs from what was last opened or saved in a way
+  // worth keeping; the close prompt asks only then.
+  bool IsModified() const;
+  // Takes the current board as the saved state.
+  void SetSavedState();
+
+  // Asks before unsaved work is thrown away: true when the caller may go on.
+  bool SaveModified();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Command;
+  void CreateCommands();
+  void CreateMenu();
+  std::vector<std::uint8_t> ComparableBytes() const;
+
+  CNumblocApp& app_;
+  numbloc::BoardState& state_;
+  QPrinter& printer_;
+  CNumblocDoc* doc_ = nullptr;
+  CNumblocView* view_ = nullptr;
+  std::vector<std::uint8_t> saved_;
+};
