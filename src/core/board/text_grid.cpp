@@ -113,13 +113,10 @@ std::string FormatGrid(const BoardState& s) {
       const int n = Reduced(c.number);
       char token[8] = "   . ";
       if (c.number != 0) {
-        const bool valid = n >= 1 && n <= kMaxCellNumber && c.number != WALL && c.number <= 100 + kMaxCellNumber;
-        const char lead = c.number > 100 ? '+' : ' ';
-        if (valid) {
-          std::snprintf(token, sizeof token, " %c%2d%c", lead, n, c.complete ? '*' : ' ');
-        } else {
-          std::snprintf(token, sizeof token, "   ? ");
-        }
+        const bool valid = n >= 1 && n <= kMaxCellNumber && c.number <= 100 + kMaxCellNumber && c.number != WALL;
+        char value[4] = "?";
+        if (valid) std::snprintf(value, sizeof value, "%s%d", c.number > 100 ? "+" : "", n);
+        std::snprintf(token, sizeof token, "%4s%c", value, valid && c.complete ? '*' : ' ');
       }
       out += token;
     }
