@@ -1,0 +1,328 @@
+// The application shell: menu, accelerators, puzzle file commands, the
+// command-line file and the question before unsaved work is lost.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QtTest>
+
+#include "app/main_frame.h"
+#include "app/numbloc_app.h"
+#include "app_test_support.h"
+#include "core/board/nbl_file.h"
+#include "view/numbloc_view.h"
+
+using numbloc::BoardState;
+
+namespace {
+
+std::vector<std::uint8_t> Bytes(const BoardState& state) { return numbloc::WriteNblBytes(state); }
+
+// A 10 x 7 puzzle in SolvePlayed with two hints and one placed number.
+QString WritePuzzle(const QString& path) {
+  BoardState state;
+  state.BoardWidth = 10;
+  state.BoardHeight = 7;
+  state.ResetBoard();
+  PlaceHints(state, {"3..", ".12"});
+  state.Board[10][7].number = 105;
+  state.Mode = numbloc::SolvePlayed;
+  state.SelectedNumber = 5;
+  const numbloc::NblResult written = numbloc::WriteNblFile(QFile::encodeName(path).toStdString(), state);
+  Q_ASSERT(written.ok);
+  return path;
+}
+
+// Shows the frame, makes it active and lets the first repaint run.
+CMainFrame* StartShown(CNumblocApp& app, const QStringList& files = {}) {
+  app.InitInstance(files);
+  CMainFrame* frame = app.MainFrame();
+  frame->activateWindow();
+  if (!QTest::qWaitForWindowActive(frame)) return nullptr;
+  frame->View()->viewport()->grab();
+  return frame;
+}
+
+QStringList MenuTexts(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* action : menu->actions())
+    texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+  return texts;
+}
+
+}  // namespace
+
+class ShellTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { CNumblocApp::SetUpProcess(*qobject_cast<QApplication*>(qApp)); }
+
+  void menuHasTheTwoPopupsAndTheSizeCommandOnTheBar() {
+    ShellDoubles doubles;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+
+    const QList<QAction*> bar = frame->menuBar()->actions();
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar[0]->text(), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    QVERIFY(bar[0]->menu());
+    QCOMPARE(bar[1]->text(), QStringLiteral("ｻｲｽﾞ変更(&S)"));
+    QCOMPARE(bar[1]->menu(), nullptr);
+    QCOMPARE(bar[1]->objectName(), QStringLiteral("ID_CHANGE_SIZE"));
+    QCOMPARE(bar[2]->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QVERIFY(bar[2]->menu());
+
+    QCOMPARE(MenuTexts(bar[0]->menu()),
+             QStringList({"ﾃﾞｰﾀを読み込む(&O)", "ﾃﾞｰﾀを保存する(&A)", "-", "印刷(&P)",
+                          "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)", "-", "終了(&X)"}));
+    QCOMPARE(MenuTexts(bar[2]->menu()),
+             QStringList({"ﾙｰﾙ説明(&R)", "-", "操作説明(作成時)", "操作説明(解答時)", "-",
+                          "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
+    QStringList fileIds;
+    for (const QAction* action : bar[0]->menu()->actions())
+      if (!action->isSeparator()) fileIds.append(action->objectName());
+    QCOMPARE(fileIds, QStringList({"ID_FILE_OPEN", "ID_FILE_SAVE_AS", "ID_FILE_PRINT",
+                                   "ID_FILE_PRINT_PREVIEW", "ID_FILE_PRINT_SETUP", "ID_APP_EXIT"}));
+
+    QCOMPARE(frame->windowTitle(), QStringLiteral("ナムブロック - 解答ツール"));
+    QCOMPARE(frame->findChild<QStatusBar*>(), nullptr);
+    QCOMPARE(frame->findChild<QToolBar*>(), nullptr);
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("numbloc"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.1"));
+  }
+
+  void acceleratorsAreBoundAsTheTableSays() {
+    ShellDoubles doubles;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    const auto keys = [frame](const char* id) { return frame->Action(QLatin1String(id))->shortcuts(); };
+    using K = QKeySequence;
+    QCOMPARE(keys("ID_FILE_NEW"), QList<K>({K("Ctrl+N")}));
+    QCOMPARE(keys("ID_FILE_OPEN"), QList<K>({K("Ctrl+O")}));
+    QCOMPARE(keys("ID_FILE_SAVE"), QList<K>({K("Ctrl+S")}));
+    QCOMPARE(keys("ID_FILE_PRINT"), QList<K>({K("Ctrl+P")}));
+    QCOMPARE(keys("ID_EDIT_UNDO"), QList<K>({K("Ctrl+Z"), K("Alt+Backspace")}));
+    QCOMPARE(keys("ID_EDIT_CUT"), QList<K>({K("Ctrl+X"), K("Shift+Del")}));
+    QCOMPARE(keys("ID_EDIT_COPY"), QList<K>({K("Ctrl+C"), K("Ctrl+Ins")}));
+    QCOMPARE(keys("ID_EDIT_PASTE"), QList<K>({K("Ctrl+V"), K("Shift+Ins")}));
+    QCOMPARE(keys("ID_NEXT_PANE"), QList<K>({K("F6")}));
+    QCOMPARE(keys("ID_PREV_PANE"), QList<K>({K("Shift+F6")}));
+    // The menu commands beyond these carry no keys of their own.
+    QVERIFY(keys("ID_FILE_SAVE_AS").isEmpty());
+    QVERIFY(keys("ID_CHANGE_SIZE").isEmpty());
+  }
+
+  void ctrlOAndTheMenuRunThePuzzleReader() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = WritePuzzle(dir.filePath("p.nbl"));
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    BoardState& state = app.State();
+
+    doubles.dialogs.openPaths = {path};
+    QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(doubles.dialogs.openCalls, 1);
+    QCOMPARE(state.BoardWidth, 10);
+    QCOMPARE(state.BoardHeight, 7);
+    QCOMPARE(state.Mode, numbloc::SolvePlayed);
+    QCOMPARE(state.Board[1][1].number, 3);
+    QCOMPARE(state.Board[10][7].number, 105);
+    frame->View()->viewport()->grab();
+    QCOMPARE(state.MaxNumber, 12);  // laid out for the loaded size
+    QCOMPARE(state.SolverStatus, 0);
+    QCOMPARE(app.RecentFiles().Files().value(0), QFileInfo(path).absoluteFilePath());
+
+    // The menu item reaches the same reader: a name that does not exist
+    // shows message 3 and leaves the board as it was.
+    const auto before = Bytes(state);
+    doubles.dialogs.openPaths = {dir.filePath("missing.nbl")};
+    frame->Action("ID_FILE_OPEN")->trigger();
+    QCOMPARE(doubles.dialogs.openCalls, 2);
+    QCOMPARE(state.SolverStatus, numbloc::kStatusUnreadable);
+    state.SolverStatus = 0;
+    QVERIFY(Bytes(state) == before);
+
+    // Cancelling the dialog does nothing.
+    frame->Action("ID_FILE_OPEN")->trigger();
+    QCOMPARE(doubles.dialogs.openCalls, 3);
+    QVERIFY(Bytes(state) == before);
+  }
+
+  void ctrlNAndTheKeysWithoutHandlerLeaveTheBoardAlone() {
+    ShellDoubles doubles;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    BoardState& state = app.State();
+    PlaceHints(state, {"12", ".3"});
+    state.Mode = numbloc::SolveStart;
+    const auto before = Bytes(state);
+
+    QTest::keyClick(frame, Qt::Key_N, Qt::ControlModifier);
+    for (const auto& [key, modifiers] : QList<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
+             {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_X, Qt::ControlModifier},
+             {Qt::Key_C, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier},
+             {Qt::Key_Backspace, Qt::AltModifier}, {Qt::Key_Delete, Qt::ShiftModifier},
+             {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
+             {Qt::Key_F6, Qt::NoModifier}, {Qt::Key_F6, Qt::ShiftModifier}})
+      QTest::keyClick(frame, key, modifiers);
+    frame->View()->viewport()->grab();
+
+    QVERIFY(Bytes(state) == before);
+    QCOMPARE(doubles.dialogs.openCalls + doubles.dialogs.saveCalls, 0);
+    QVERIFY(frame->isVisible());
+    QCOMPARE(frame->windowTitle(), QStringLiteral("ナムブロック - 解答ツール"));
+  }
+
+  void ctrlSSavesThePuzzleLikeTheMenu() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    BoardState& state = app.State();
+    PlaceHints(state, {"4", ".", "2"});
+
+    doubles.dialogs.savePaths = {dir.filePath("keys.nbl"), dir.filePath("menu.nbl")};
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    frame->Action("ID_FILE_SAVE_AS")->trigger();
+    QCOMPARE(doubles.dialogs.saveCalls, 2);
+    for (const char* name : {"keys.nbl", "menu.nbl"}) {
+      QFile file(dir.filePath(name));
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray data = file.readAll();
+      const auto expected = Bytes(state);
+      QCOMPARE(data.size(), 817);
+      QVERIFY(std::equal(expected.begin(), expected.end(),
+                         reinterpret_cast<const std::uint8_t*>(data.constData())));
+    }
+    QVERIFY(doubles.prompts.errors.isEmpty());
+    QCOMPARE(app.RecentFiles().Files().size(), 2);
+  }
+
+  void aFailedSaveSaysWhyAndKeepsNothingHalfWritten() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    PlaceHints(app.State(), {"5"});
+    // A folder stands where the file should be written: nothing can replace it.
+    QVERIFY(QDir(dir.path()).mkdir("taken.nbl"));
+    doubles.dialogs.savePaths = {dir.filePath("taken.nbl")};
+    frame->Action("ID_FILE_SAVE_AS")->trigger();
+    QCOMPARE(doubles.prompts.errors.size(), 1);
+    QVERIFY(doubles.prompts.errors[0].contains(QStringLiteral("保存できませんでした")));
+    QVERIFY(doubles.prompts.errors[0].contains(QStringLiteral("taken.nbl")));
+    QVERIFY(QFileInfo(dir.filePath("taken.nbl")).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    QVERIFY(frame->IsModified());  // still unsaved
+  }
+
+  void aFileOnTheCommandLineIsLoadedAtStartUp() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = WritePuzzle(dir.filePath("start.nbl"));
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app, {path});
+    QVERIFY(frame);
+    const BoardState& state = app.State();
+    // The first repaint laid the loaded board out instead of resetting it.
+    QCOMPARE(state.BoardWidth, 10);
+    QCOMPARE(state.Board[2][2].number, 1);
+    QCOMPARE(state.Mode, numbloc::SolvePlayed);
+    QCOMPARE(state.MaxNumber, 12);
+    QCOMPARE(state.BoardReady, 2);
+    QVERIFY(!frame->IsModified());
+  }
+
+  void anUnreadableCommandLineFileShowsMessage3OnTheStartBoard() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app, {dir.filePath("nothing.nbl")});
+    QVERIFY(frame);
+    frame->View()->viewport()->grab();
+    const BoardState& state = app.State();
+    QCOMPARE(state.SolverStatus, numbloc::kStatusUnreadable);
+    QCOMPARE(state.BoardWidth, 8);
+    QCOMPARE(state.MaxNumber, 10);
+    QCOMPARE(state.Board[9][1].number, numbloc::WALL);
+    QCOMPARE(state.Board[1][1].number, 0);
+  }
+
+  void closingAsksOnlyWhenWorkWouldBeLost() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    {
+      // Nothing placed: closes without a question.
+      CNumblocApp app;
+      CMainFrame* frame = StartShown(app);
+      QVERIFY(frame);
+      QVERIFY(frame->close());
+      QVERIFY(doubles.prompts.questions.isEmpty());
+    }
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    PlaceHints(app.State(), {".6"});
+
+    doubles.prompts.answer = numbloc::SaveChoice::Cancel;
+    QVERIFY(!frame->close());
+    QCOMPARE(doubles.prompts.questions.size(), 1);
+    QVERIFY(frame->isVisible());
+
+    // Save, but the save dialog is cancelled: the window stays.
+    doubles.prompts.answer = numbloc::SaveChoice::Save;
+    frame->Action("ID_APP_EXIT")->trigger();
+    QCOMPARE(doubles.prompts.questions.size(), 2);
+    QCOMPARE(doubles.dialogs.saveCalls, 1);
+    QVERIFY(frame->isVisible());
+
+    // Save to a file: the window closes and the file holds the board.
+    doubles.dialogs.savePaths = {dir.filePath("kept.nbl")};
+    QVERIFY(frame->close());
+    QCOMPARE(doubles.prompts.questions.size(), 3);
+    QVERIFY(QFileInfo(dir.filePath("kept.nbl")).size() == 817);
+
+    // Saved, then changed again, then discarded.
+    frame->show();
+    QVERIFY(frame->close());  // saved: no question
+    QCOMPARE(doubles.prompts.questions.size(), 3);
+    frame->show();
+    app.State().Board[3][3].number = 2;
+    doubles.prompts.answer = numbloc::SaveChoice::Discard;
+    QVERIFY(frame->close());
+    QCOMPARE(doubles.prompts.questions.size(), 4);
+  }
+
+  void anOpenedPuzzleIsUnchangedUntilTheBoardChanges() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    const QString path = WritePuzzle(dir.filePath("o.nbl"));
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    PlaceHints(app.State(), {"7"});
+    QVERIFY(frame->IsModified());
+    // Opening replaces the board without asking, as the menu always did,
+    // and the loaded board counts as saved.
+    QVERIFY(frame->OpenPuzzlePath(path));
+    QVERIFY(!frame->IsModified());
+    // Choosing another number on the bar is no work to lose.
+    app.State().SelectedNumber = 3;
+    QVERIFY(!frame->IsModified());
+    app.State().Board[5][5].number = 104;
+    QVERIFY(frame->IsModified());
+  }
+};
+
+QTEST_MAIN(ShellTest)
+#include "tst_shell.moc"
