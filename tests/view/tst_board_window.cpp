@@ -1,0 +1,386 @@
+// The board window as a real widget: the first repaint checked by pixels,
+// mouse clicks through every Mode with their repaint requests, the scroll
+// offset, and the automatic solve.
+#include <QtTest>
+
+#include <QImage>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+#include "board_picture.h"
+#include "core/board/board_state.h"
+#include "platform/draw_surface.h"
+#include "view/layout.h"
+#include "view/numbloc_view.h"
+
+using namespace numbloc::layout;
+using numbloc::BoardState;
+
+namespace {
+
+// Records the repaint requests and the status each repaint saw.
+class WatchedView : public CNumblocView {
+ public:
+  using CNumblocView::CNumblocView;
+
+  QStringList requests;
+  QList<int> paintedStatus;
+  QImage atForcedRepaint;
+  int buttonDown() const { return m_bButtonDown; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    paintedStatus << State().SolverStatus;
+    CNumblocView::paintEvent(event);
+  }
+  void InvalidateClientRect(const QRect& rect) override {
+    requests << QString("%1,%2,%3,%4")
+                    .arg(rect.left())
+                    .arg(rect.top())
+                    .arg(rect.right() + 1)
+                    .arg(rect.bottom() + 1);
+    CNumblocView::InvalidateClientRect(rect);
+  }
+  void InvalidateWholeView() override {
+    requests << "whole";
+    CNumblocView::InvalidateWholeView();
+  }
+  void ForceRepaint() override {
+    requests << "forced";
+    CNumblocView::ForceRepaint();
+    atForcedRepaint = viewport()->grab().toImage();
+  }
+  void RunAutoSolve() override {
+    requests << "solve";
+    CNumblocView::RunAutoSolve();
+  }
+};
+
+QString Describe(const Rect& r) {
+  return QString("%1,%2,%3,%4").arg(r.left).arg(r.top).arg(r.right).arg(r.bottom);
+}
+
+QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+
+const QRgb kTeal = 0x008080, kWhite = 0xFFFFFF;
+
+// Whether the window shows the atlas region `from` at canvas point `to`.
+bool ShowsRegion(const QImage& shot, const QImage& atlas, Point to, Region from) {
+  for (int y = 0; y < from.height; ++y)
+    for (int x = 0; x < from.width; ++x)
+      if (At(shot, to.x + x, to.y + y) != At(atlas, from.x + x, from.y + y)) return false;
+  return true;
+}
+
+// Pixels of the status text: yellow, or close to it where glyph edges blend
+// into the teal.
+int CountYellowish(const QImage& shot, QRect area) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb p = shot.pixel(x, y);
+      n += qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) < 100;
+    }
+  return n;
+}
+
+int CountColour(const QImage& shot, QRect area, QRgb colour) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) n += At(shot, x, y) == colour;
+  return n;
+}
+
+QPoint CellPoint(int c, int r) {
+  const Point p = CellOrigin(c, r);
+  return QPoint(p.x + 13, p.y + 13);
+}
+
+}  // namespace
+
+class TestBoardWindow : public QObject {
+  Q_OBJECT
+
+ private:
+  QImage atlas_;
+
+  QImage Shot(WatchedView& view) {
+    QCoreApplication::processEvents();
+    return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  }
+
+  void Show(QWidget& widget) {
+    widget.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&widget));
+    QCoreApplication::processEvents();
+  }
+
+  void Click(WatchedView& view, QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+    view.requests.clear();
+    QTest::mouseClick(view.viewport(), button, {}, at);
+  }
+
+ private slots:
+  void initTestCase() {
+    atlas_ = numbloc::LoadAtlasImage();
+    QVERIFY(!atlas_.isNull());
+  }
+
+  void firstRepaint() {
+    BoardState state;
+    WatchedView view(state);
+    Show(view);
+    const QImage shot = Shot(view);
+
+    QCOMPARE(int(state.BoardReady), 2);
+    QCOMPARE(int(state.MaxNumber), 10);
+    QCOMPARE(int(state.Mode), 0);
+    QCOMPARE(int(state.SelectedNumber), 1);
+    QCOMPARE(view.window()->frameGeometry().size(), QSize(476, 386));
+    QCOMPARE(view.CanvasSize(), QSize(436, 330));
+    for (int x = 0; x < numbloc::kBoardColumns; ++x)
+      for (int y = 0; y < numbloc::kBoardRows; ++y)
+        QCOMPARE(int(state.Board[x][y].number), state.IsPuzzleCell(x, y) ? 0 : 100);
+
+    // 64 white tiles inside the black frame.
+    for (int i = 1; i <= 8; ++i)
+      for (int j = 1; j <= 8; ++j) {
+        const Point p = CellOrigin(i, j);
+        QCOMPARE(CountColour(shot, QRect(p.x + 3, p.y + 3, 20, 20), kWhite), 20 * 20);
+      }
+    QCOMPARE(At(shot, 24, 150), 0u);        // the frame, left
+    QCOMPARE(At(shot, 150, 27 * 8 + 50), 0u);  // the frame, bottom
+    // The bar 1..10 in blue with the red 1 marker over its first entry.
+    const Point bar = BarEntryOrigin(8, 1);
+    QVERIFY(ShowsRegion(shot, atlas_, MarkerOrigin(8, 1), {28, 0, 27, 27}));
+    for (int n = 2; n <= 10; ++n) {
+      const Point at = BarEntryOrigin(8, n);
+      const Point from = NumberTileAtlas(TileStyle::Hint, n);
+      QVERIFY2(ShowsRegion(shot, atlas_, at, {from.x, from.y, 28, 28}), qPrintable(QString::number(n)));
+    }
+    QCOMPARE(At(shot, bar.x + 10, 27 * 10 + 53), kTeal);  // below the bar
+    // Creation mode: label, lower 解答モードへ, upper 全クリア.
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(8), kLabelY}, CreationLabelRegion()));
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(8), kLowerButtonY},
+                        ButtonRegion(ButtonPicture::ToSolving)));
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(8), kUpperButtonY},
+                        ButtonRegion(ButtonPicture::ClearAll)));
+    QVERIFY(ShowsRegion(shot, atlas_, TitleOrigin(), TitleBannerRegion()));
+    // Blank status line, teal all round the pictures.
+    QCOMPARE(CountColour(shot, QRect(30, 28, 380, 20), kTeal), 380 * 20);
+    for (QPoint p : {QPoint(5, 200), QPoint(250, 100), QPoint(310, 100), QPoint(400, 130),
+                     QPoint(350, 200), QPoint(350, 300), QPoint(100, 300), QPoint(260, 48)})
+      QCOMPARE(At(shot, p.x(), p.y()), kTeal);
+  }
+
+  void clicksThroughEveryMode() {
+    BoardState state;
+    WatchedView view(state);
+    QSignalSpy changed(&view, &CNumblocView::boardChanged);
+    Show(view);
+    Shot(view);
+    const int W = 8;
+    const QPoint lower(PanelX(W) + 50, 228), upper(PanelX(W) + 50, 168);
+
+    // Creation: select 2 on the bar, place two hints 2.
+    Click(view, QPoint(BarX(W) + 10, 27 * 2 + 33));
+    QCOMPARE(int(state.SelectedNumber), 2);
+    QCOMPARE(view.requests, QStringList{Describe(BarRepaintRect(W, 10))});
+    Click(view, CellPoint(1, 1));
+    Click(view, CellPoint(2, 1));
+    QCOMPARE(view.requests, QStringList{Describe(CellRepaintRect(2, 1))});
+    QCOMPARE(int(state.Board[2][1].number), 2);
+    QImage shot = Shot(view);
+    QVERIFY(ShowsRegion(shot, atlas_, MarkerOrigin(W, 2), {28, 27, 27, 27}));
+    {
+      const Point at = CellOrigin(2, 1);
+      const Point from = NumberTileAtlas(TileStyle::Hint, 2);
+      // Two incomplete 2s side by side: no line between them.
+      QVERIFY(ShowsRegion(shot, atlas_, {at.x + 1, at.y + 3}, {from.x + 1, from.y + 3, 26, 24}));
+    }
+    QCOMPARE(view.buttonDown(), 0);
+
+    // To Solving mode.
+    Click(view, lower);
+    QCOMPARE(int(state.Mode), int(numbloc::SolveStart));
+    QCOMPARE(view.requests, QStringList{"whole"});
+    shot = Shot(view);
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(W), kLowerButtonY}, ButtonRegion(ButtonPicture::ToCreation)));
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(W), kUpperButtonY}, ButtonRegion(ButtonPicture::AutoSolve)));
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(W), kLabelY}, SolvingLabelRegion()));
+
+    // First placement: SolvePlayed and a whole repaint; then only the cell.
+    Click(view, CellPoint(3, 3));
+    QCOMPARE(int(state.Mode), int(numbloc::SolvePlayed));
+    QCOMPARE(view.requests, QStringList{"whole"});
+    Click(view, CellPoint(4, 3));
+    QCOMPARE(view.requests, QStringList{Describe(CellRepaintRect(4, 3))});
+    QCOMPARE(int(state.Board[4][3].number), 102);
+    shot = Shot(view);
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(W), kLowerButtonY}, ButtonRegion(ButtonPicture::BackToStart)));
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(W), kUpperButtonY}, ButtonRegion(ButtonPicture::UndoOne)));
+
+    // Erase with the right button, undo it.
+    Click(view, CellPoint(4, 3), Qt::RightButton);
+    QCOMPARE(int(state.Board[4][3].number), 0);
+    QCOMPARE(view.requests, QStringList{Describe(BoardRepaintRect(W, 8))});
+    Click(view, upper);
+    QCOMPARE(int(state.Board[4][3].number), 102);
+    QCOMPARE(view.requests, QStringList{Describe(BoardRepaintRect(W, 8))});
+
+    // Back to start, then to Creation mode, then clear all.
+    Click(view, lower);
+    QCOMPARE(int(state.Mode), int(numbloc::SolveStart));
+    QCOMPARE(int(state.Board[3][3].number), 0);
+    QCOMPARE(int(state.Board[1][1].number), 2);
+    Click(view, lower);
+    QCOMPARE(int(state.Mode), int(numbloc::Creation));
+    Click(view, upper);
+    QCOMPARE(int(state.Board[1][1].number), 0);
+    QCOMPARE(int(state.SelectedNumber), 1);
+    QCOMPARE(view.requests, QStringList{"whole"});
+    QCOMPARE(changed.count(), 11);
+  }
+
+  void boundaryClicks() {
+    BoardState state;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    Click(view, QPoint(25, 60));
+    Click(view, QPoint(26 + 27 * 2, 50));
+    QCOMPARE(view.requests, QStringList{});
+    Click(view, QPoint(26, 60));
+    QCOMPARE(int(state.Board[1][1].number), 1);
+    state.SelectedNumber = 3;
+    Click(view, QPoint(51, 90));
+    QCOMPARE(int(state.Board[1][2].number), 3);
+    Click(view, QPoint(52, 90));
+    QCOMPARE(int(state.Board[2][2].number), 3);
+    // The bar's bottom frame line selects nothing; one pixel above it selects 10.
+    Click(view, QPoint(BarX(8) + 10, 27 * 10 + 50));
+    QCOMPARE(int(state.SelectedNumber), 3);
+    Click(view, QPoint(BarX(8) + 10, 27 * 10 + 49));
+    QCOMPARE(int(state.SelectedNumber), 10);
+  }
+
+  void scrollOffsetIsAdded() {
+    BoardState state;
+    QWidget frame;
+    WatchedView* view = new WatchedView(state, &frame);
+    view->setGeometry(0, 0, 200, 200);
+    Show(frame);
+    Shot(*view);
+    QCoreApplication::processEvents();
+    QCOMPARE(frame.frameGeometry().size(), QSize(476, 386));  // the layout resizes the top-level window
+    view->horizontalScrollBar()->setValue(40);
+    view->verticalScrollBar()->setValue(30);
+    QCOMPARE(view->ScrollPosition(), QPoint(40, 30));
+    Click(*view, QPoint(10, 30));
+    QCOMPARE(int(state.Board[1][1].number), 1);
+    QCOMPARE(view->requests, QStringList{"-17,18,14,49"});
+    // The picture follows the scroll: cell (1, 1) shows at client (-15, 20).
+    const QImage shot = Shot(*view);
+    const Point from = NumberTileAtlas(TileStyle::Hint, 1);
+    QVERIFY(ShowsRegion(shot, atlas_, {0, 20 + 2}, {from.x + 15, from.y + 2, 12, 24}));
+  }
+
+  void placed35DrawnFromItsAtlasTile() {
+    BoardState state;
+    numbloc::testing::LoadPicture(state, {". . . . . .", ". +35 35 . . .", ". . . . . .",
+                                          ". . . . . .", ". . . . . .", ". . . . . ."});
+    state.Mode = numbloc::SolvePlayed;
+    state.LayoutPending = 1;
+    WatchedView view(state);
+    Show(view);
+    const QImage shot = Shot(view);
+    QVERIFY(ShowsRegion(shot, atlas_, CellOrigin(2, 2), {140, 378, 28, 28}));
+    // The hint 35 beside it: one line between different... no, same number:
+    // both incomplete 35s, so no line; the blue tile shows whole.
+    QVERIFY(ShowsRegion(shot, atlas_, CellOrigin(3, 2), {84, 378, 28, 28}));
+  }
+
+  void twoPieceBar() {
+    BoardState state;
+    state.BoardWidth = 6;
+    state.BoardHeight = 20;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    QCOMPARE(int(state.MaxNumber), 21);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
+    const int scroll = view.ScrollPosition().y();
+    const QImage shot = Shot(view);
+    // Entry 21 sits at y 590 on the canvas, drawn from the second column.
+    const Point at = BarEntryOrigin(6, 21);
+    QVERIFY(scroll > 0);
+    QVERIFY(ShowsRegion(shot, atlas_, {at.x, at.y - scroll}, {84, 0, 28, 28}));
+    const Point twenty = BarEntryOrigin(6, 20);
+    QVERIFY(ShowsRegion(shot, atlas_, {twenty.x, twenty.y - scroll}, {0, 513, 28, 27}));
+  }
+
+  void conflictCharactersOnStatusLine() {
+    BoardState state;
+    numbloc::testing::LoadPicture(state, {". . . . . .", ". . . . . .", ". . . . . .",
+                                          ". . . . . .", ". . . . . .", ". . . . . ."});
+    state.Mode = numbloc::SolveAuto;
+    state.SolverStatus = 1;
+    state.ConflictColumn = 12;
+    state.ConflictRow = 3;
+    state.ConflictNumber = 4;
+    state.LayoutPending = 1;
+    WatchedView view(state);
+    Show(view);
+    const QImage shot = Shot(view);
+    QVERIFY(CountYellowish(shot, QRect(30, 30, 200, 16)) > 100);
+    for (int x : {300, 320, 340}) QVERIFY(CountYellowish(shot, QRect(x, 30, 10, 16)) > 5);
+    QCOMPARE(CountYellowish(shot, QRect(240, 30, 55, 16)), 0);
+  }
+
+  void autoSolveShowsStatusFourThenSolves() {
+    BoardState state;
+    // A 6 x 6 puzzle with three cells left open, each forced.
+    numbloc::testing::LoadPicture(state, {"6 6 6 6 6 .", "1 2 2 3 3 3", "4 4 4 4 . 2",
+                                          "5 5 5 5 5 2", "3 3 3 6 6 6", "1 2 2 . 6 6"});
+    state.LayoutPending = 1;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    Click(view, QPoint(PanelX(6) + 50, 228));  // to Solving mode
+    QCOMPARE(int(state.Mode), int(numbloc::SolveStart));
+    view.paintedStatus.clear();
+    Click(view, QPoint(PanelX(6) + 50, 168));  // 自動解答
+    QCOMPARE(view.requests, (QStringList{"forced", "solve", "whole"}));
+    QVERIFY(!view.paintedStatus.isEmpty());
+    QCOMPARE(view.paintedStatus.first(), 4);
+    QVERIFY(CountYellowish(view.atForcedRepaint, QRect(30, 30, 300, 16)) > 100);
+    QCOMPARE(int(state.Mode), int(numbloc::SolveAuto));
+    QCOMPARE(state.SolverStatus, 0);
+    QCOMPARE(int(state.Board[6][1].number), 106);
+    QCOMPARE(int(state.Board[5][3].number), 101);
+    QCOMPARE(int(state.Board[4][6].number), 106);
+    const QImage shot = Shot(view);
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(6), kLowerButtonY}, ButtonRegion(ButtonPicture::BackToStart)));
+    QVERIFY(ShowsRegion(shot, atlas_, {PanelX(6), kUpperButtonY}, ButtonRegion(ButtonPicture::ClearAll)));
+    QCOMPARE(CountYellowish(shot, QRect(30, 30, 380, 16)), 0);
+  }
+
+  void autoSolveEndsInSolveAutoOnContradiction() {
+    BoardState state;
+    numbloc::testing::LoadPicture(state, {"2 1 . . . .", "1 . . . . .", ". . . . . .",
+                                          ". . . . . .", ". . . . . .", ". . . . . ."});
+    state.Mode = numbloc::SolveStart;
+    state.LayoutPending = 1;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    Click(view, QPoint(PanelX(6) + 50, 168));
+    QCOMPARE(int(state.Mode), int(numbloc::SolveAuto));
+    QVERIFY(state.SolverStatus == 1 || state.SolverStatus == 2);
+    const QImage shot = Shot(view);
+    QVERIFY(CountYellowish(shot, QRect(30, 30, 200, 16)) > 100);
+  }
+};
+
+QTEST_MAIN(TestBoardWindow)
+#include "tst_board_window.moc"
