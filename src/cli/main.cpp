@@ -29,6 +29,7 @@ struct Command {
 const Command kCommands[] = {
     {"show", numbloc::cli::RunShow},
     {"new", numbloc::cli::RunNew},
+    {"solve", numbloc::cli::RunSolve},
     {"check", numbloc::cli::RunCheck},
 };
 
