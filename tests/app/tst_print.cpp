@@ -1,10 +1,16 @@
 // The printed page at 254 dpi, where one 0.1 mm unit is one pixel: frame,
 // digits, cell size, the fit of wide boards, and the PDF written headless.
+#include <QAction>
 #include <QImage>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QtTest>
 
+#include "app/main_frame.h"
 #include "app/numbloc_app.h"
 #include "app_test_support.h"
 #include "core/board/nbl_file.h"
@@ -235,6 +241,53 @@ class PrintTest : public QObject {
                      {"--print-to", dir.filePath("no/such/folder/x.pdf")});
     QVERIFY(unwritable.waitForFinished(60000));
     QCOMPARE(unwritable.exitCode(), 1);
+  }
+
+  void theMenuPrintsPreviewsAndSetsUpThePrinter() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    CNumblocApp app;
+    app.InitInstance();
+    CMainFrame* frame = app.MainFrame();
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    app.State().Board[1][1].number = 6;
+    app.Printer().setOutputFormat(QPrinter::PdfFormat);
+    app.Printer().setOutputFileName(dir.filePath("menu.pdf"));
+
+    // Ctrl+P: the print dialog, then the page.
+    QString seen;
+    WhenModalShown([&](QWidget* modal) {
+      seen = modal->metaObject()->className();
+      qobject_cast<QDialog*>(modal)->accept();
+    });
+    QTest::keyClick(frame, Qt::Key_P, Qt::ControlModifier);
+    QVERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()) == nullptr);
+    QVERIFY2(seen.contains("PrintDialog"), qPrintable(seen));
+    QVERIFY(QFileInfo(dir.filePath("menu.pdf")).size() > 1000);
+
+    // Cancelling the print dialog prints nothing.
+    app.Printer().setOutputFileName(dir.filePath("cancelled.pdf"));
+    WhenModalShown([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    frame->Action("ID_FILE_PRINT")->trigger();
+    QVERIFY(!QFileInfo::exists(dir.filePath("cancelled.pdf")));
+
+    // The preview shows the one page.
+    int pages = -1;
+    WhenModalShown([&](QWidget* modal) {
+      if (auto* preview = modal->findChild<QPrintPreviewWidget*>()) pages = preview->pageCount();
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    frame->Action("ID_FILE_PRINT_PREVIEW")->trigger();
+    QCOMPARE(pages, 1);
+
+    bool pageSetup = false;
+    WhenModalShown([&](QWidget* modal) {
+      pageSetup = qobject_cast<QPageSetupDialog*>(modal) != nullptr;
+      qobject_cast<QDialog*>(modal)->reject();
+    });
+    frame->Action("ID_FILE_PRINT_SETUP")->trigger();
+    QVERIFY(pageSetup);
   }
 
   void versionIsReported() {
