@@ -21,13 +21,12 @@ bool HasOption(int argc, char** argv, const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Printing to a file, the version and the help need no display; without
-  // one they run on the offscreen platform instead of failing to start.
+  // Printing to a file, the version and the help show no window: they run on
+  // the offscreen platform, so they work without a display.
   const bool windowless = HasOption(argc, argv, "--print-to") ||
                           HasOption(argc, argv, "--version") || HasOption(argc, argv, "-v") ||
                           HasOption(argc, argv, "--help") || HasOption(argc, argv, "-h");
-  if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-      qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+  if (windowless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication application(argc, argv);

@@ -24,7 +24,6 @@ void CNumblocApp::SetUpProcess(QApplication& application) {
   QCoreApplication::setApplicationName(QStringLiteral("numbloc"));
   QCoreApplication::setOrganizationName(QStringLiteral("numbloc"));
   QCoreApplication::setApplicationVersion(QString::fromLatin1(kNumblocVersion));
-  QGuiApplication::setApplicationDisplayName(QStringLiteral("ナムブロック"));
   QGuiApplication::setDesktopFileName(QStringLiteral("numbloc"));
 
   // The interface is Japanese whatever the locale, so the standard buttons

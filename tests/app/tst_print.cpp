@@ -196,6 +196,12 @@ class PrintTest : public QObject {
     QTemporaryDir dir;
     const QString pdf = dir.filePath("page.pdf");
     QProcess run;
+    // Nothing says which window system to use and there is no display.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    run.setProcessEnvironment(env);
     run.start(QStringLiteral(NUMBLOC_PROGRAM), {"--print-to", pdf});
     QVERIFY(run.waitForFinished(60000));
     QCOMPARE(run.exitStatus(), QProcess::NormalExit);

@@ -303,6 +303,17 @@ class ShellTest : public QObject {
     QCOMPARE(doubles.prompts.questions.size(), 4);
   }
 
+  void theRecentFileListKeepsTheFourNewest() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    numbloc::RecentFileList recent;
+    for (const char* name : {"a.nbl", "b.nbl", "c.nbl", "d.nbl", "e.nbl", "c.nbl"})
+      recent.Add(dir.filePath(name));
+    QStringList names;
+    for (const QString& file : numbloc::RecentFileList().Files()) names.append(QFileInfo(file).fileName());
+    QCOMPARE(names, QStringList({"c.nbl", "e.nbl", "d.nbl", "b.nbl"}));
+  }
+
   void anOpenedPuzzleIsUnchangedUntilTheBoardChanges() {
     ShellDoubles doubles;
     QTemporaryDir dir;
