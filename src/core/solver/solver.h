@@ -101,6 +101,14 @@ class Solver {
 
   Cell ScanCopy[kBoardColumns][kBoardRows] = {};
 
+  // How much work the last AutoSolve did, for tests and the benchmark.
+  struct Counters {
+    std::int64_t trialSearches = 0;
+    std::int64_t lookaheadProbes = 0;
+    std::int64_t trials = 0;
+    std::int64_t sweeps = 0;
+  } Work;
+
  private:
   using StepFn = void (Solver::*)(int, int, int);
 

@@ -46,6 +46,7 @@ void Solver::InitSolver() {
 }
 
 void Solver::Sweep() {
+  ++Work.sweeps;
   state_.ProgressMade = 0;
   PartnerOfTwo();
   GrowIncompleteBlocks();
@@ -105,6 +106,7 @@ void Solver::RestoreProbeSnapshot() {
 
 void Solver::AutoSolve() {
   stopped_ = false;
+  Work = Counters{};
   if (!SizeIsSane()) {
     state_.SolverStatus = 1;
     return;

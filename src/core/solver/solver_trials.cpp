@@ -28,6 +28,7 @@ bool Solver::StopRequested() {
 
 bool Solver::Trial(int x, int y, int v) {
   if (StopRequested()) return false;
+  ++Work.trials;
   SetCell(x, y, v);
   RunDeductionPass();
   const bool consistent = state_.SolverStatus != 1;
@@ -41,6 +42,7 @@ void Solver::Commit(int x, int y, int v) {
 }
 
 void Solver::TrialSearch() {
+  ++Work.trialSearches;
   SaveTrialSnapshot();
   const int limit = NumberLimit();
   if (TrialPhaseGrowBlocks()) return;
@@ -271,6 +273,7 @@ int Solver::FloodSmallRegion(int x, int y) {
 }
 
 void Solver::LookaheadProbe() {
+  ++Work.lookaheadProbes;
   SaveProbeSnapshot();
   const int limit = NumberLimit();
   const int w = state_.BoardWidth, h = state_.BoardHeight;

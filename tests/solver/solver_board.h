@@ -1,0 +1,106 @@
+// Small boards for the solver tests, written as pictures: one string per row,
+// cells separated by spaces. "." empty, "7" a hint, "+7" a placed 7, "#" a
+// WALL cell inside the puzzle, a trailing "*" sets the complete flag.
+#pragma once
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/board/board_state.h"
+#include "core/solver/solver.h"
+
+namespace numbloc::testing {
+
+inline std::unique_ptr<BoardState> MakeBoard(const std::vector<std::string>& rows) {
+  auto state = std::make_unique<BoardState>();
+  std::vector<std::vector<std::string>> cells;
+  for (const std::string& row : rows) {
+    std::istringstream in(row);
+    std::vector<std::string> tokens;
+    for (std::string token; in >> token;) tokens.push_back(token);
+    cells.push_back(tokens);
+  }
+  state->BoardWidth = static_cast<std::uint8_t>(cells.front().size());
+  state->BoardHeight = static_cast<std::uint8_t>(cells.size());
+  state->ResetBoard();
+  state->MaxNumber = DeriveMaxNumber(state->BoardWidth, state->BoardHeight);
+  state->Mode = SolveStart;
+  int empty = 0;
+  for (int y = 1; y <= state->BoardHeight; ++y) {
+    for (int x = 1; x <= state->BoardWidth; ++x) {
+      std::string token = cells[y - 1].at(x - 1);
+      Cell& cell = state->Board[x][y];
+      if (token.back() == '*') {
+        cell.complete = 1;
+        token.pop_back();
+      }
+      if (token == ".") {
+        ++empty;
+      } else if (token == "#") {
+        cell.number = WALL;
+      } else {
+        const bool placed = token.front() == '+';
+        const int n = std::stoi(placed ? token.substr(1) : token);
+        cell.number = static_cast<std::uint8_t>(placed ? n + 100 : n);
+      }
+    }
+  }
+  state->EmptyCount = empty;
+  return state;
+}
+
+// The board in the same notation, rows joined by '\n' (complete flags shown).
+inline std::string Picture(const BoardState& state) {
+  std::string out;
+  for (int y = 1; y <= state.BoardHeight; ++y) {
+    for (int x = 1; x <= state.BoardWidth; ++x) {
+      const Cell& c = state.Board[x][y];
+      std::string token;
+      if (c.number == 0) {
+        token = ".";
+      } else if (c.number == WALL) {
+        token = "#";
+      } else if (c.number > 100) {
+        token = "+" + std::to_string(c.number - 100);
+      } else {
+        token = std::to_string(c.number);
+      }
+      if (c.complete) token += "*";
+      out += (x > 1 ? " " : "") + token;
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+inline std::string Picture(const std::vector<std::string>& rows) {
+  return Picture(*MakeBoard(rows));
+}
+
+// The marks of the puzzle cells, one digit per cell, rows joined by '\n'.
+inline std::string Marks(const BoardState& state) {
+  std::string out;
+  for (int y = 1; y <= state.BoardHeight; ++y) {
+    for (int x = 1; x <= state.BoardWidth; ++x) out += static_cast<char>('0' + state.Board[x][y].mark);
+    out += "\n";
+  }
+  return out;
+}
+
+// A board and a solver on it, for one mode.
+struct Rig {
+  std::unique_ptr<BoardState> state;
+  std::unique_ptr<Solver> solver;
+  Rig(const std::vector<std::string>& rows, bool classic = false) : state(MakeBoard(rows)) {
+    SolverOptions options;
+    options.classic = classic;
+    solver = std::make_unique<Solver>(*state, options);
+  }
+  BoardState& s() { return *state; }
+  Solver& solve() { return *solver; }
+  Cell& at(int x, int y) { return state->Board[x][y]; }
+};
+
+}  // namespace numbloc::testing
