@@ -9,7 +9,11 @@ namespace {
 bool PressCell(BoardState& state, int c, int r, InputHost& host) {
   Cell& cell = state.Board[c][r];
   bool changed = false;
-  if (cell.number == 0) {
+  // Only a damaged file can bring a selected number outside 1..40; placing
+  // it would write 0, a frame WALL or (past 155, wrapping) a hint into the
+  // puzzle, so such a press places nothing.
+  const bool placeable = state.SelectedNumber >= 1 && state.SelectedNumber <= kMaxCellNumber;
+  if (cell.number == 0 && placeable) {
     if (state.Mode == Creation) {
       cell.number = state.SelectedNumber;
       host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));

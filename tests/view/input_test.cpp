@@ -266,6 +266,20 @@ TEST_F(InputTest, DamagedModeOnlyRepaintsAndStillPlaces) {
   EXPECT_EQ(state.Board[1][1].number, 0);
 }
 
+TEST_F(InputTest, DamagedSelectedNumberPlacesNoWallOrWrappedValue) {
+  for (int mode : {0, 1, 2}) {
+    for (int selected : {0, 41, 100, 200}) {
+      state.Mode = static_cast<std::uint8_t>(mode);
+      state.SelectedNumber = static_cast<std::uint8_t>(selected);
+      EXPECT_FALSE(Left(Cell_(2, 2))) << mode << " " << selected;
+      EXPECT_EQ(state.Board[2][2].number, 0);
+      EXPECT_EQ(state.history.HistoryCount, 0);
+      EXPECT_EQ(state.Mode, mode);
+    }
+  }
+  EXPECT_TRUE(host.events.empty());
+}
+
 TEST_F(InputTest, PressesOutsideEveryRegionChangeNothing) {
   for (Click c : {Click{25, 60}, Click{5, 5}, Click{layout::PanelX(6) + 50, 100},
                   Click{layout::BarX(6) + 10, 27 * 8 + 50}}) {
