@@ -73,6 +73,12 @@ class Solver {
   // The largest number the trials try: MaxNumber for this board size, or the
   // largest hint when that is larger, never above 40.
   int NumberLimit() const;
+  // The walks of phases 1 and 3, as specified and mended (M4, M5); the
+  // caller clears the marks (and FrontierCount, MarkedNumbers) first.
+  void WalkBlockFrontier(int x, int y, int n);
+  void FloodBlockFrontier(int x, int y, int n);
+  int WalkSmallRegion(int x, int y);  // returns k, the cells finished
+  int FloodSmallRegion(int x, int y);
 
   // --- Result variables and working lists (read by callers right after a call) ---
   std::int32_t UnvisitedCount = 0;
@@ -144,10 +150,6 @@ class Solver {
   bool TrialPhaseGrowBlocks();  // true: the search ended
   bool TrialPhaseEveryNumber(int limit);
   bool TrialPhaseSmallRegions(int limit);
-  void WalkBlockFrontier(int x, int y, int n);        // classic phase 1 walk
-  void FloodBlockFrontier(int x, int y, int n);       // M4
-  int WalkSmallRegion(int x, int y);                  // classic phase 3 walk, returns k
-  int FloodSmallRegion(int x, int y);                 // M5, returns k
 
   BoardState& state_;
   SolverOptions options_;
