@@ -15,6 +15,10 @@ namespace numbloc {
 void PrintToPrinter(const BoardState& state, QPrinter& printer, QPainter& painter) {
   const QRectF area = printer.pageLayout().paintRect(QPageLayout::Millimeter);
   PainterSurface surface(painter);
+  // The preview shrinks the page to the screen, where the 0.1 mm lines
+  // become narrower than a pixel: with antialiasing they still show, as
+  // faint lines, instead of vanishing. Paper output is vector and unaffected.
+  painter.setRenderHint(QPainter::Antialiasing, true);
   OnPrint(state, surface, printer.logicalDpiX(), printer.logicalDpiY(),
           QSizeF(area.width() * 10.0, area.height() * 10.0));
 }
