@@ -138,6 +138,10 @@ void CNumblocView::mousePressEvent(QMouseEvent* event) {
   }
 }
 
+// The second press of a quick double click is a press like any other, so
+// that clicking the undo button twice in a row takes back two moves.
+void CNumblocView::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+
 void CNumblocView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
     OnLButtonUp();

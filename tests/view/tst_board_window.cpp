@@ -264,6 +264,28 @@ class TestBoardWindow : public QObject {
     QCOMPARE(int(state.SelectedNumber), 10);
   }
 
+  void doubleClickCountsAsTwoPresses() {
+    BoardState state;
+    numbloc::testing::LoadPicture(state, {". . . . . .", ". . . . . .", ". . . . . .",
+                                          ". . . . . .", ". . . . . .", ". . . . . ."});
+    state.Mode = numbloc::SolveStart;
+    state.LayoutPending = 1;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    Click(view, CellPoint(1, 1));
+    Click(view, CellPoint(2, 1));
+    Click(view, CellPoint(3, 1));
+    QCOMPARE(state.history.HistoryCount, 3);
+    const QPoint undo(PanelX(6) + 50, 168);
+    // A real double click arrives as press, release, double click, release.
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, undo);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, undo);
+    QCOMPARE(state.history.HistoryCount, 1);
+    QCOMPARE(int(state.Board[2][1].number), 0);
+    QCOMPARE(int(state.Board[1][1].number), 101);
+  }
+
   void scrollOffsetIsAdded() {
     BoardState state;
     QWidget frame;
