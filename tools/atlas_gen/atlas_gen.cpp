@@ -174,8 +174,9 @@ void Button(QImage& atlas, const Region& r, const QColor& face, const QColor& ri
 
 void Buttons(QImage& atlas) {
   using numbloc::layout::ButtonRegion;
-  const QFont big = Gothic(16, true);
-  const QFont small = Gothic(12, true);
+  // Regular weight: synthetic bold fills in the strokes of dense kanji.
+  const QFont big = Gothic(16, false);
+  const QFont small = Gothic(12, false);
   Button(atlas, ButtonRegion(ButtonPicture::ToSolving), kBlue, kNavy,
          {{QStringLiteral("解答"), big}, {QStringLiteral("モードへ"), small}}, kWhite);
   Button(atlas, ButtonRegion(ButtonPicture::ToCreation), kBlue, kNavy,
@@ -236,7 +237,7 @@ void Labels(QImage& atlas) {
   Fill(atlas, creation.x, creation.y - 1, creation.width, 1, kBlack);
   Fill(atlas, solving.x, solving.y - 1, solving.width, 1, kBlack);
   Fill(atlas, solving.x, solving.y + solving.height, solving.width, 1, kBlack);
-  const QFont font = Gothic(14, true);
+  const QFont font = Gothic(15, false);
   Fill(atlas, creation.x, creation.y, creation.width, creation.height, kTeal);
   QuestionIcon(atlas, creation.x + 5, creation.y + 2);
   StampCentred(atlas, InkMask({{QStringLiteral("作成モード"), font}}), creation.x + 24,
