@@ -1,0 +1,298 @@
+// The deduction pass, the snapshots, the trial search, the lookahead probe and
+// the automatic solve, in both modes where the outcome must not differ.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "solver_board.h"
+
+namespace numbloc::testing {
+namespace {
+
+const std::vector<std::string> kSixBySix = {
+    "5 . 5 . . 5", ". 4 . . . 3", ". . . 1 . 2", "1 . 1 . . .", ". 6 . . 3 .", "1 . . 3 . 3"};
+const std::vector<std::string> kSixBySixSolution = {
+    "5 4 5 5 5 5", "5 4 4 5 3 3", "5 5 4 1 3 2", "1 5 1 6 6 2", "6 6 6 6 3 3", "1 3 3 3 1 3"};
+
+// A fully given board whose block of 7 occupies (1,1) (2,1) (3,1) (2,2) (3,2)
+// (2,3) (3,3), and its mirror image.
+const std::vector<std::string> kFullBoard = {"7 7 7 3 3 3", "2 7 7 1 2 2", "2 7 7 4 4 4",
+                                             "1 3 3 3 5 4", "3 1 5 5 5 5", "3 3 4 4 4 4"};
+const std::vector<std::string> kFullMirror = {"3 3 3 7 7 7", "2 2 1 7 7 2", "4 4 4 7 7 2",
+                                              "4 5 3 3 3 1", "5 5 5 5 1 3", "4 4 4 4 3 3"};
+
+// The numbers of the board, placed or given, without flags.
+std::string Numbers(const BoardState& state) {
+  std::string out;
+  for (int y = 1; y <= state.BoardHeight; ++y) {
+    for (int x = 1; x <= state.BoardWidth; ++x) {
+      out += (x > 1 ? " " : "") + std::to_string(Reduced(state.Board[x][y].number));
+    }
+    out += "\n";
+  }
+  return out;
+}
+
+std::string Numbers(const std::vector<std::string>& rows) { return Numbers(*MakeBoard(rows)); }
+
+// ---------------------------------------------------------------- setup, pass, snapshots
+
+TEST(InitSolver, StartsFromTheHintsAlone) {
+  Rig r({"1 +4 . . . .", "3 . . . . .", ". . +2* . . .", ". . . . . .", ". . . . . 1", ". . . . . 5"});
+  r.at(2, 2).mark = 3;
+  r.solve().InitSolver();
+  EXPECT_EQ(Picture(r.s()), Picture({"1* . . . . .", "3 . . . . .", ". . . . . .", ". . . . . .",
+                                     ". . . . . 1*", ". . . . . 5"}));
+  EXPECT_EQ(r.s().EmptyCount, 32);
+  EXPECT_EQ(r.at(2, 2).mark, 0);
+  EXPECT_EQ(r.s().SolverStatus, 0);
+}
+
+TEST(RunDeductionPass, ReturnsAtOnceOnAContradiction) {
+  Rig r(kSixBySix);
+  r.solve().InitSolver();
+  const std::string before = Picture(r.s());
+  r.s().SolverStatus = 1;
+  r.solve().RunDeductionPass();
+  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(Picture(r.s()), before);
+  EXPECT_EQ(r.solve().Work.sweeps, 0);
+}
+
+TEST(RunDeductionPass, FullBoardWithAnIncompleteCellIsAContradiction) {
+  std::vector<std::string> rows = kFullBoard;
+  rows[1] = "2 7 7 6 2 2";  // a block of 6 that holds one cell
+  Rig r(rows);
+  r.solve().InitSolver();
+  r.solve().RunDeductionPass();
+  EXPECT_EQ(r.s().SolverStatus, 1);
+
+  Rig whole(kFullBoard);
+  whole.solve().InitSolver();
+  whole.solve().RunDeductionPass();
+  EXPECT_EQ(whole.s().SolverStatus, 2);
+}
+
+TEST(Snapshots, RestoresBringBackTheBoardAndEmptyCountAndResetTheStatus) {
+  Rig r(kSixBySix);
+  r.solve().InitSolver();
+  r.solve().SaveTrialSnapshot();
+  r.solve().SaveProbeSnapshot();
+  const std::string before = Picture(r.s());
+  const int empty = r.s().EmptyCount;
+
+  r.solve().SetCell(2, 1, 4);
+  r.solve().RunDeductionPass();
+  EXPECT_LT(r.s().EmptyCount, empty);
+  r.solve().RestoreTrialSnapshot();
+  EXPECT_EQ(Picture(r.s()), before);
+  EXPECT_EQ(r.s().EmptyCount, empty);
+  EXPECT_EQ(r.s().SolverStatus, 0);
+
+  r.solve().SetCell(2, 1, 1);
+  r.s().SolverStatus = 1;
+  r.at(1, 2).mark = 3;
+  r.solve().RestoreProbeSnapshot();
+  EXPECT_EQ(Picture(r.s()), before);
+  EXPECT_EQ(r.s().EmptyCount, empty);
+  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.at(1, 2).mark, 3);  // the probe slot holds no marks
+}
+
+TEST(DeductionPass, LargestEmptyBoardIsLeftAsItIs) {
+  std::vector<std::string> rows(40, std::string("."));
+  for (std::string& row : rows) {
+    for (int x = 1; x < 30; ++x) row += " .";
+  }
+  Rig r(rows);
+  r.solve().InitSolver();
+  r.solve().RunDeductionPass();
+  EXPECT_EQ(r.s().SolverStatus, 2);
+  EXPECT_EQ(r.s().EmptyCount, 1200);
+
+  rows[0][0] = '4';
+  rows[39].back() = '9';
+  Rig hinted(rows);
+  hinted.solve().InitSolver();
+  hinted.solve().RunDeductionPass();
+  EXPECT_EQ(hinted.s().SolverStatus, 2);
+  EXPECT_EQ(hinted.s().EmptyCount, 1198);
+}
+
+// ---------------------------------------------------------------- trial search
+
+TEST(TrialSearch, BlockWithOneFrontierCellIsNotTrialled) {
+  // Phase 1 passes over the 3 and phase 2 tries the five numbers of the limit.
+  Rig r({"3 +3 .", "#* #* #*"});  // complete walls: the full-board scan passes them
+  r.solve().TrialSearch();
+  EXPECT_EQ(r.solve().Work.trials, 5);
+  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.at(3, 1).number, 103);
+}
+
+TEST(TrialSearch, CellWithoutAConsistentNumberEndsTheSearch) {
+  Rig r({". 1*", "1* ."});
+  r.s().EmptyCount = 2;
+  r.solve().TrialSearch();
+  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.solve().Work.trials, 4);  // (2, 2) is never tried
+  EXPECT_EQ(Picture(r.s()), Picture({". 1*", "1* ."}));
+  // The trial of 1 overfilled the block of 1, and the variables keep it.
+  EXPECT_EQ(r.s().ConflictColumn, 1);
+  EXPECT_EQ(r.s().ConflictRow, 1);
+  EXPECT_EQ(r.s().ConflictNumber, 1);
+}
+
+// M4: the one-path walk over this block of 20 misses a branch and lists only
+// part of the cells through which it can grow.
+TEST(TrialSearch, ClassicBlockWalkMissesAFrontierCell) {
+  const std::vector<std::string> rows = {"20 +20 . +20 .", "+20 +20 +20 +20 #", "+20 . +20 +20 ."};
+  Rig classic(rows, true);
+  classic.solve().WalkBlockFrontier(1, 1, 20);
+  EXPECT_EQ(classic.solve().FrontierCount, 3);
+
+  Rig mended(rows);
+  mended.solve().FloodBlockFrontier(1, 1, 20);
+  ASSERT_EQ(mended.solve().FrontierCount, 4);
+  const int xs[4] = {2, 3, 5, 5}, ys[4] = {3, 1, 1, 3};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(mended.solve().FrontierColumn[i], xs[i]);
+    EXPECT_EQ(mended.solve().FrontierRow[i], ys[i]);
+  }
+}
+
+// M5: the one-path walk finishes 4 cells of a region of 9 and would try that
+// cell with the numbers of a small region only.
+TEST(TrialSearch, ClassicRegionWalkTakesALargeRegionForASmallOne) {
+  const std::vector<std::string> rows = {". . . .", ". # . .", ". 3 . ."};
+  Rig classic(rows, true);
+  EXPECT_EQ(classic.solve().WalkSmallRegion(1, 1), 4);
+  Rig mended(rows);
+  EXPECT_GT(mended.solve().FloodSmallRegion(1, 1), 5);
+
+  Rig small({". . #", ". 3 #", "4* # #"});
+  EXPECT_EQ(small.solve().FloodSmallRegion(1, 1), 3);
+  EXPECT_EQ(small.solve().MarkedNumbers[3], 1);
+  EXPECT_EQ(small.solve().MarkedNumbers[4], 0);
+}
+
+// The hints 19 lie above the number bar of a 10 x 10 board (12); the old
+// limit found no number for a cell of their block and declared the puzzle
+// contradictory.
+TEST(TrialSearch, NumbersAboveMaxNumber) {
+  const std::vector<std::string> rows = {
+      ". . . . . . . . . .",  ". 19 8 . 8 4 . 10 3 .", ". 4 6 . 4 2 . 3 3 .", ". . . . . . . . . .",
+      ". 4 6 . 4 4 . 10 8 .", ". 1 2 . 1 5 . 5 8 .",   ". . . . . . . . . .", ". 2 1 . 2 8 . 8 7 .",
+      ". 4 2 . 1 4 . 4 19 .", ". . . . . . . . . ."};
+  const std::vector<std::string> solution = {
+      "8 8 8 8 8 8 4 10 10 10", "19 19 8 6 8 4 4 10 3 10", "19 4 6 6 4 2 4 3 3 10",
+      "19 4 4 6 4 2 5 10 10 10", "19 4 6 6 4 4 5 10 8 7",  "19 1 2 2 1 5 5 5 8 7",
+      "19 19 19 19 2 8 8 8 8 7", "2 2 1 19 2 8 4 8 7 7",   "4 4 2 19 1 4 4 4 19 7",
+      "4 4 2 19 19 19 19 19 19 7"};
+  Rig r(rows);
+  EXPECT_EQ(DeriveMaxNumber(10, 10), 12);
+  EXPECT_EQ(r.solve().NumberLimit(), 19);
+  r.solve().AutoSolve();
+  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(Numbers(r.s()), Numbers(solution));
+}
+
+TEST(TrialSearch, LimitStaysAtTheNumberBarForOrdinaryHintsAndNeverExceeds40) {
+  Rig r(kSixBySix);
+  EXPECT_EQ(r.solve().NumberLimit(), 8);
+  r.at(1, 1).number = 75;  // a damaged hint
+  EXPECT_EQ(r.solve().NumberLimit(), 40);
+}
+
+// ---------------------------------------------------------------- lookahead and automatic solve
+
+const std::vector<std::string> kAmbiguous = {"2 . .", ". . .", ". . 2"};
+
+TEST(LookaheadProbe, DecidingNothingLeavesTheBoardAsItWas) {
+  Rig r(kAmbiguous);
+  r.solve().AutoSolve();
+  ASSERT_EQ(r.s().SolverStatus, 2);
+  const std::string before = Picture(r.s());
+  r.s().SolverStatus = 0;
+  r.solve().LookaheadProbe();
+  EXPECT_EQ(r.s().SolverStatus, 2);
+  EXPECT_EQ(Picture(r.s()), before);
+}
+
+class AutoSolveBothModes : public ::testing::TestWithParam<bool> {};
+
+TEST_P(AutoSolveBothModes, SolvesASmallPuzzleAndDropsThePlayersNumbers) {
+  std::vector<std::string> rows = kSixBySix;
+  rows[0] = "5 +6 5 . . 5";
+  rows[5] = "1 . . 3 +9 3";
+  Rig r(rows, GetParam());
+  r.solve().AutoSolve();
+  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(Numbers(r.s()), Numbers(kSixBySixSolution));
+  EXPECT_EQ(r.at(1, 1).number, 5);    // hints stay hints
+  EXPECT_EQ(r.at(2, 1).number, 104);  // placed by the solver
+  EXPECT_FALSE(r.solve().Stopped());
+}
+
+TEST_P(AutoSolveBothModes, RulesAloneNeverCallTheTrialSearch) {
+  for (const auto& rows : {kFullBoard, kFullMirror, std::vector<std::string>(6, ". . . . . .")}) {
+    Rig r(rows, GetParam());
+    r.solve().AutoSolve();
+    EXPECT_EQ(r.s().SolverStatus, 0);
+    EXPECT_EQ(r.solve().Work.trialSearches, 0);
+  }
+}
+
+TEST_P(AutoSolveBothModes, ContradictionInTheFirstSweepNeedsNoTrial) {
+  Rig r({"2 2 2 . . .", ". . . . . .", ". . . . . .", ". . . . . .", ". . . . . .", ". . . . . ."},
+        GetParam());
+  r.solve().AutoSolve();
+  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.solve().Work.trialSearches, 0);
+
+  std::vector<std::string> rows = kFullBoard;
+  rows[1] = "2 7 7 6 2 2";
+  Rig full(rows, GetParam());
+  full.solve().AutoSolve();
+  EXPECT_EQ(full.s().SolverStatus, 1);
+  EXPECT_EQ(full.solve().Work.trialSearches, 0);
+}
+
+TEST_P(AutoSolveBothModes, AmbiguousPuzzleIsGivenUp) {
+  Rig r(kAmbiguous, GetParam());
+  r.solve().AutoSolve();
+  EXPECT_EQ(r.s().SolverStatus, 2);
+  EXPECT_GE(r.solve().Work.trialSearches, 1);
+  EXPECT_GE(r.solve().Work.lookaheadProbes, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, AutoSolveBothModes, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "Classic" : "Mended"; });
+
+TEST(AutoSolve, StopFlagThatIsNeverSetChangesNothing) {
+  std::atomic<bool> stop{false};
+  for (const auto& rows : {kSixBySix, kAmbiguous}) {
+    Rig plain(rows);
+    plain.solve().AutoSolve();
+    auto state = MakeBoard(rows);
+    Solver watched(*state, SolverOptions{false, &stop});
+    watched.AutoSolve();
+    EXPECT_FALSE(watched.Stopped());
+    EXPECT_EQ(Picture(*state), Picture(plain.s()));
+    EXPECT_EQ(Marks(*state), Marks(plain.s()));
+    EXPECT_EQ(state->SolverStatus, plain.s().SolverStatus);
+    EXPECT_EQ(state->ConflictColumn, plain.s().ConflictColumn);
+  }
+}
+
+TEST(AutoSolve, StopFlagEndsTheTrials) {
+  std::atomic<bool> stop{true};
+  auto state = MakeBoard(kAmbiguous);
+  auto solver = std::make_unique<Solver>(*state, SolverOptions{false, &stop});
+  solver->AutoSolve();
+  EXPECT_TRUE(solver->Stopped());
+  EXPECT_EQ(solver->Work.trials, 0);
+}
+
+}  // namespace
+}  // namespace numbloc::testing
