@@ -95,28 +95,6 @@ class ShellTest : public QObject {
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.1"));
   }
 
-  void acceleratorsAreBoundAsTheTableSays() {
-    ShellDoubles doubles;
-    CNumblocApp app;
-    CMainFrame* frame = StartShown(app);
-    QVERIFY(frame);
-    const auto keys = [frame](const char* id) { return frame->Action(QLatin1String(id))->shortcuts(); };
-    using K = QKeySequence;
-    QCOMPARE(keys("ID_FILE_NEW"), QList<K>({K("Ctrl+N")}));
-    QCOMPARE(keys("ID_FILE_OPEN"), QList<K>({K("Ctrl+O")}));
-    QCOMPARE(keys("ID_FILE_SAVE"), QList<K>({K("Ctrl+S")}));
-    QCOMPARE(keys("ID_FILE_PRINT"), QList<K>({K("Ctrl+P")}));
-    QCOMPARE(keys("ID_EDIT_UNDO"), QList<K>({K("Ctrl+Z"), K("Alt+Backspace")}));
-    QCOMPARE(keys("ID_EDIT_CUT"), QList<K>({K("Ctrl+X"), K("Shift+Del")}));
-    QCOMPARE(keys("ID_EDIT_COPY"), QList<K>({K("Ctrl+C"), K("Ctrl+Ins")}));
-    QCOMPARE(keys("ID_EDIT_PASTE"), QList<K>({K("Ctrl+V"), K("Shift+Ins")}));
-    QCOMPARE(keys("ID_NEXT_PANE"), QList<K>({K("F6")}));
-    QCOMPARE(keys("ID_PREV_PANE"), QList<K>({K("Shift+F6")}));
-    // The menu commands beyond these carry no keys of their own.
-    QVERIFY(keys("ID_FILE_SAVE_AS").isEmpty());
-    QVERIFY(keys("ID_CHANGE_SIZE").isEmpty());
-  }
-
   void ctrlOAndTheMenuRunThePuzzleReader() {
     ShellDoubles doubles;
     QTemporaryDir dir;
