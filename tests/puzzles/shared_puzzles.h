@@ -1,0 +1,147 @@
+// Access to the shared puzzle collection for the tests, and the automatic
+// solve exactly as the board window's button runs it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "cli/puzzle_text.h"
+#include "core/board/board_state.h"
+#include "core/board/nbl_file.h"
+#include "core/solver/solver.h"
+
+namespace numbloc::test {
+
+inline std::filesystem::path HandDir() {
+  const char* env = std::getenv("NUMBLOC_SHARED_DIR");
+  return std::filesystem::path(env && *env ? env : NUMBLOC_SHARED_DIR) / "puzzles" / "hand";
+}
+
+// Skips the calling test when the collection is not there.
+#define NUMBLOC_REQUIRE_SHARED()                                                          \
+  do {                                                                                    \
+    if (!std::filesystem::exists(::numbloc::test::HandDir() / "h0001.nbl"))               \
+      GTEST_SKIP() << "shared puzzles not found at " << ::numbloc::test::HandDir()        \
+                   << " (set NUMBLOC_SHARED_DIR)";                                        \
+  } while (0)
+
+struct SharedPuzzle {
+  std::string name;  // e.g. "h0001"
+  BoardState start;  // the .nbl as stored
+  PuzzleText text;   // hints and the published solution
+};
+
+inline SharedPuzzle LoadShared(const std::string& name) {
+  SharedPuzzle p;
+  p.name = name;
+  const NblResult r = ReadNblFile((HandDir() / (name + ".nbl")).string(), p.start);
+  EXPECT_TRUE(r.ok) << name << ": " << r.reason;
+  std::string why;
+  auto text = ReadPuzzleText((HandDir() / (name + ".txt")).string(), &why);
+  EXPECT_TRUE(text.has_value()) << name << ": " << why;
+  if (text) p.text = *text;
+  return p;
+}
+
+// Every puzzle of the collection's index as (name, width, height).
+struct IndexRow {
+  std::string name;
+  int width = 0;
+  int height = 0;
+};
+inline std::vector<IndexRow> ReadIndex() {
+  std::vector<IndexRow> rows;
+  std::ifstream in(HandDir().parent_path() / "index.tsv");
+  std::string line;
+  std::getline(in, line);  // header
+  while (std::getline(in, line)) {
+    std::istringstream fields(line);
+    IndexRow row;
+    if (fields >> row.name >> row.width >> row.height) rows.push_back(row);
+  }
+  return rows;
+}
+
+struct SolveOutcome {
+  BoardState board;
+  bool stopped = false;
+};
+
+// Load (already done), SolverStatus 0, AutoSolve, Mode SolveAuto; MaxNumber as
+// the window's layout derives it before the button can be pressed.
+inline SolveOutcome SolveLikeTheButton(const BoardState& start, bool classic,
+                                       const std::atomic<bool>* stop = nullptr) {
+  SolveOutcome out;
+  out.board = start;
+  out.board.MaxNumber = DeriveMaxNumber(start.BoardWidth, start.BoardHeight);
+  out.board.LayoutPending = 0;
+  out.board.SolverStatus = 0;
+  SolverOptions options;
+  options.classic = classic;
+  options.stop = stop;
+  auto solver = std::make_unique<Solver>(out.board, options);
+  solver->AutoSolve();
+  out.stopped = solver->Stopped();
+  out.board.Mode = SolveAuto;
+  return out;
+}
+
+// Runs fn(i) for i in [0, n) on every core.
+inline void ParallelFor(int n, const std::function<void(int)>& fn) {
+  std::atomic<int> next{0};
+  std::vector<std::thread> threads;
+  const int jobs = std::max(1u, std::thread::hardware_concurrency());
+  for (int t = 0; t < jobs; ++t) {
+    threads.emplace_back([&] {
+      for (int i; (i = next.fetch_add(1)) < n;) fn(i);
+    });
+  }
+  for (auto& t : threads) t.join();
+}
+
+// FNV-1a, 64 bits: small, fixed and the same on every machine.
+class Fnv {
+ public:
+  void Add(std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+      hash_ = (hash_ ^ ((value >> (8 * i)) & 0xff)) * 0x100000001b3ull;
+    }
+  }
+  void Add(const std::string& s) {
+    for (const char c : s) Add(static_cast<unsigned char>(c), 1);
+  }
+  std::uint64_t value() const { return hash_; }
+
+ private:
+  std::uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+// The final board, the status and the conflict variables of one solve.
+inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
+  fnv.Add(name);
+  fnv.Add(static_cast<std::uint32_t>(b.SolverStatus), 4);
+  fnv.Add(static_cast<std::uint32_t>(b.ConflictColumn), 4);
+  fnv.Add(static_cast<std::uint32_t>(b.ConflictRow), 4);
+  fnv.Add(static_cast<std::uint32_t>(b.ConflictNumber), 4);
+  fnv.Add(static_cast<std::uint32_t>(b.EmptyCount), 4);
+  for (int x = 1; x <= b.BoardWidth; ++x) {
+    for (int y = 1; y <= b.BoardHeight; ++y) {
+      fnv.Add(b.Board[x][y].number, 1);
+      fnv.Add(b.Board[x][y].complete, 1);
+    }
+  }
+}
+
+}  // namespace numbloc::test

@@ -1,0 +1,76 @@
+// The solver's signature: one hash over the final boards, statuses and
+// conflict variables of a fixed set of quick shared puzzles, per mode. Any
+// change of any result fails here. Record a new value only for an intended
+// change of results, and say in the commit why the results changed.
+#include <cinttypes>
+#include <cstdio>
+
+#include "shared_puzzles.h"
+
+namespace numbloc::test {
+namespace {
+
+// Quick in both modes; among them verdicts of every kind and, in classic
+// mode, contradictions with conflict variables set.
+constexpr const char* kSignaturePuzzles[] = {
+    "h0001", "h0004", "h0007", "h0009", "h0011", "h0014", "h0016", "h0021", "h0027", "h0031",
+    "h0033", "h0040", "h0058", "h0063", "h0073", "h0081", "h0086", "h0093", "h0103", "h0104",
+    "h0109", "h0113", "h0115", "h0119", "h0123", "h0126", "h0130", "h0150", "h0165", "h0173",
+    "h0175", "h0178", "h0188", "h0199", "h0207", "h0221", "h0227", "h0234", "h0242", "h0248",
+    "h0251", "h0267", "h0274", "h0278", "h0282", "h0285", "h0287", "h0290", "h0300", "h0317",
+    "h0339", "h0344", "h0353", "h0375", "h0380", "h0384", "h0393", "h0400", "h0403", "h0406",
+    "h0412", "h0426", "h0436", "h0438", "h0441", "h0444", "h0481", "h0484", "h0492", "h0494",
+    "h0500", "h0502", "h0504", "h0515",
+};
+
+constexpr std::uint64_t kDefaultSignature = 0x3b4f4caa3b9b065cull;
+constexpr std::uint64_t kClassicSignature = 0x66ed792f5b0d8cfbull;
+
+struct Signature {
+  std::uint64_t hash = 0;
+  std::string verdicts;  // "solved 70, contradiction 1, ..." for the failure message
+};
+
+Signature SolveAll(bool classic, const std::atomic<bool>* stop) {
+  constexpr int n = static_cast<int>(std::size(kSignaturePuzzles));
+  std::vector<SolveOutcome> results(n);
+  ParallelFor(n, [&](int i) {
+    results[i] = SolveLikeTheButton(LoadShared(kSignaturePuzzles[i]).start, classic, stop);
+  });
+  Fnv fnv;
+  int counts[3] = {};
+  for (int i = 0; i < n; ++i) {
+    EXPECT_FALSE(results[i].stopped) << kSignaturePuzzles[i];
+    AddResult(fnv, kSignaturePuzzles[i], results[i].board);
+    const int status = results[i].board.SolverStatus;
+    if (status >= 0 && status <= 2) ++counts[status];
+  }
+  char text[128];
+  std::snprintf(text, sizeof text, "0x%016" PRIx64 " (solved %d, contradiction %d, gave up %d)",
+                fnv.value(), counts[0], counts[1], counts[2]);
+  return {fnv.value(), text};
+}
+
+TEST(SolverSignature, DefaultModeResultsAreUnchanged) {
+  NUMBLOC_REQUIRE_SHARED();
+  const Signature s = SolveAll(false, nullptr);
+  EXPECT_EQ(s.hash, kDefaultSignature) << "default-mode results changed; now " << s.verdicts;
+}
+
+TEST(SolverSignature, ClassicModeResultsAreUnchanged) {
+  NUMBLOC_REQUIRE_SHARED();
+  const Signature s = SolveAll(true, nullptr);
+  EXPECT_EQ(s.hash, kClassicSignature) << "classic-mode results changed; now " << s.verdicts;
+}
+
+TEST(SolverSignature, AStopFlagThatNeverFiresChangesNothing) {
+  NUMBLOC_REQUIRE_SHARED();
+  const std::atomic<bool> never{false};
+  for (const bool classic : {false, true}) {
+    EXPECT_EQ(SolveAll(classic, &never).hash, SolveAll(classic, nullptr).hash)
+        << (classic ? "classic" : "default");
+  }
+}
+
+}  // namespace
+}  // namespace numbloc::test
