@@ -136,6 +136,7 @@ class Solver {
   bool NeighbourHoldsCompleteNumber(int x, int y, int n) const;
   void FillFromScanCopy(int mark, int n);
 
+  void GrowEachBlock();
   // Part of the growth rule: blocks with two or three ways out.
   void TwoWaysOut(int n, int need, CellRef w0, CellRef w1);
   void ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2);
@@ -150,6 +151,27 @@ class Solver {
   bool TrialPhaseGrowBlocks();  // true: the search ended
   bool TrialPhaseEveryNumber(int limit);
   bool TrialPhaseSmallRegions(int limit);
+
+  // The rectangle holding every cell whose mark became non-zero since the
+  // last clean-up of the growth or region rule. Outside it, empty cells have
+  // mark 0 and numbered cells mark 0 or 3, so the clean-ups and (within the
+  // growth rule) the clearing of empty marks need not look further.
+  struct MarkBox {
+    int x0 = 1 << 20, x1 = -1, y0 = 1 << 20, y1 = -1;
+    void Reset() { *this = MarkBox{}; }
+    void Touch(int x, int y) {
+      if (x < x0) x0 = x;
+      if (x > x1) x1 = x;
+      if (y < y0) y0 = y;
+      if (y > y1) y1 = y;
+    }
+  };
+  void SetMark(Cell& cell, int x, int y, std::uint8_t mark) {
+    cell.mark = mark;
+    box_.Touch(x, y);
+  }
+  MarkBox box_;
+  bool boxedEmptyClear_ = false;  // true only inside the growth rule
 
   BoardState& state_;
   SolverOptions options_;

@@ -117,6 +117,13 @@ void Solver::FillFromScanCopy(int mark, int n) {
 
 void Solver::GrowIncompleteBlocks() {
   ClearAllMarks();
+  box_.Reset();
+  boxedEmptyClear_ = true;
+  GrowEachBlock();
+  boxedEmptyClear_ = false;
+}
+
+void Solver::GrowEachBlock() {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
@@ -145,9 +152,9 @@ void Solver::GrowIncompleteBlocks() {
         }
       }
 
-      for (int cx = 1; cx <= w; ++cx) {
+      for (int cx = box_.x0; cx <= box_.x1; ++cx) {
         Cell* column = state_.Board[cx];
-        for (int cy = 1; cy <= h; ++cy) {
+        for (int cy = box_.y0; cy <= box_.y1; ++cy) {
           Cell& c = column[cy];
           if (c.number == 0) {
             c.mark = 0;
@@ -156,6 +163,7 @@ void Solver::GrowIncompleteBlocks() {
           }
         }
       }
+      box_.Reset();
     }
   }
 }
@@ -216,6 +224,7 @@ void Solver::ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2) {
 
 void Solver::FillEnclosedRegions() {
   ClearAllMarks();
+  box_.Reset();
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
@@ -236,12 +245,13 @@ void Solver::FillEnclosedRegions() {
         }
       }
 
-      for (int cx = 1; cx <= w; ++cx) {
+      for (int cx = box_.x0; cx <= box_.x1; ++cx) {
         Cell* column = state_.Board[cx];
-        for (int cy = 1; cy <= h; ++cy) {
+        for (int cy = box_.y0; cy <= box_.y1; ++cy) {
           if (column[cy].mark > 0) column[cy].mark = 3;
         }
       }
+      box_.Reset();
     }
   }
 }

@@ -10,10 +10,13 @@ namespace numbloc {
 Solver::Solver(BoardState& state, SolverOptions options) : state_(state), options_(options) {}
 
 void Solver::ClearEmptyMarks() {
-  const int w = state_.BoardWidth, h = state_.BoardHeight;
-  for (int x = 1; x <= w; ++x) {
+  int x0 = 1, x1 = state_.BoardWidth, y0 = 1, y1 = state_.BoardHeight;
+  if (boxedEmptyClear_) {
+    x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
+  }
+  for (int x = x0; x <= x1; ++x) {
     Cell* column = state_.Board[x];
-    for (int y = 1; y <= h; ++y) {
+    for (int y = y0; y <= y1; ++y) {
       if (column[y].number == 0) column[y].mark = 0;
     }
   }
@@ -121,17 +124,17 @@ void Solver::BlockStep(int x, int y, int n) {
         CandidateRow[CandidateCount] = ny;
         CandidateTouch[CandidateCount] = touch;
         ++CandidateCount;
-        nb.mark = 1;
+        SetMark(nb, nx, ny, 1);
       }
     }
   }
   Cell& self = At(x, y);
   if (self.mark == 0) {
-    self.mark = 1;
+    SetMark(self, x, y, 1);
     ++BlockCellCount;
     if (WalkedCount < kPuzzleCells) WalkedCells[WalkedCount++] = {x, y};
   }
-  if (UnvisitedCount == 0) self.mark = 2;
+  if (UnvisitedCount == 0) SetMark(self, x, y, 2);
 }
 
 void Solver::PushBranch(int x, int y) {
@@ -222,10 +225,10 @@ void Solver::RegionStep(int x, int y) {
   }
   Cell& self = At(x, y);
   if (self.mark == 0) {
-    self.mark = 1;
+    SetMark(self, x, y, 1);
     ++RegionCellCount;
   }
-  if (UnvisitedCount == 0) self.mark = 2;
+  if (UnvisitedCount == 0) SetMark(self, x, y, 2);
 }
 
 void Solver::RegionFlood(int x, int y) {
@@ -263,15 +266,15 @@ int Solver::MeasureArea(int x, int y, int n) {
     AreaStep(cx, cy, n);
     Cell& cur = At(cx, cy);
     if (SlotCount == 0) {
-      cur.mark = 2;
+      SetMark(cur, cx, cy, 2);
       return count + 1;
     }
     if (SlotCount >= 100) return 100;
     if (SlotCount == 1 || AllVisited == 1) {
       ++count;
-      cur.mark = 2;
+      SetMark(cur, cx, cy, 2);
     } else {
-      cur.mark = 1;
+      SetMark(cur, cx, cy, 1);
     }
     cx = SlotColumn[0];
     cy = SlotRow[0];
@@ -279,31 +282,30 @@ int Solver::MeasureArea(int x, int y, int n) {
 }
 
 // M1: the area behind a way out, flooded to completion so that no dead end
-// of a single path can make it look smaller than it is.
+// of a single path can make it look smaller than it is. A flooded cell beside
+// a cell of n outside the walked block (mark neither 1 nor 2) makes it 100.
 int Solver::MeasureWholeArea(int x, int y, int n) {
   ClearEmptyMarks();
   int count = 0;
-  At(x, y).mark = 2;
+  bool reachesOther = false;
+  SetMark(At(x, y), x, y, 2);
   FloodCells[count++] = {x, y};
   for (int i = 0; i < count; ++i) {
     const int cx = FloodCells[i].x, cy = FloodCells[i].y;
     for (int d = 0; d < 4; ++d) {
       const int nx = cx + kDx[d], ny = cy + kDy[d];
       Cell& nb = At(nx, ny);
-      if (nb.number == 0 && nb.mark == 0 && !NeighbourHoldsCompleteNumber(nx, ny, n)) {
-        nb.mark = 2;
-        FloodCells[count++] = {nx, ny};
+      if (nb.number == 0) {
+        if (nb.mark == 0 && !NeighbourHoldsCompleteNumber(nx, ny, n)) {
+          SetMark(nb, nx, ny, 2);
+          FloodCells[count++] = {nx, ny};
+        }
+      } else if (Reduced(nb.number) == n && nb.mark != 1 && nb.mark != 2) {
+        reachesOther = true;
       }
     }
   }
-  for (int i = 0; i < count; ++i) {
-    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
-    for (int d = 0; d < 4; ++d) {
-      const Cell& nb = At(cx + kDx[d], cy + kDy[d]);
-      if (Reduced(nb.number) == n && nb.mark != 1 && nb.mark != 2) return 100;
-    }
-  }
-  return count;
+  return reachesOther ? 100 : count;
 }
 
 void Solver::FrontierStep(int x, int y, int n) {
