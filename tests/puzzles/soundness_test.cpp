@@ -1,0 +1,126 @@
+// Soundness over the shared puzzles with a published unique solution: a board
+// reported solved obeys the rules, keeps its hints and is that solution; the
+// default solver places no number that differs from it and declares no such
+// puzzle contradictory, except the listed cases. Only puzzles that finish
+// within a short time limit are judged, so that the suite stays quick (also
+// under the sanitizers); NUMBLOC_SOUNDNESS_LIMIT (seconds per puzzle) and
+// NUMBLOC_SOUNDNESS_MAX_AREA widen or narrow the run.
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <set>
+
+#include "cli/board_check.h"
+#include "shared_puzzles.h"
+
+namespace numbloc::test {
+namespace {
+
+// Unique puzzles that the default solver declares contradictory because a
+// block of the solution is larger than every number the trials try (the
+// larger of MaxNumber and the largest hint).
+const std::set<std::string> kKnownContradictions = {
+    "h0105",  // 10 x 10: a block of 14 without a hint of 14; the trials stop at 12
+};
+
+double EnvNumber(const char* name, double fallback) {
+  const char* v = std::getenv(name);
+  return v && *v ? std::atof(v) : fallback;
+}
+
+// Solves with a stop flag raised after `seconds`.
+SolveOutcome SolveWithLimit(const BoardState& start, bool classic, double seconds) {
+  std::atomic<bool> stop{false};
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool done = false;
+  std::thread timer([&] {
+    std::unique_lock lock(mutex);
+    if (!wake.wait_for(lock, std::chrono::duration<double>(seconds), [&] { return done; })) {
+      stop = true;
+    }
+  });
+  SolveOutcome out = SolveLikeTheButton(start, classic, &stop);
+  {
+    std::lock_guard lock(mutex);
+    done = true;
+  }
+  wake.notify_one();
+  timer.join();
+  return out;
+}
+
+// What is wrong with one solve's result, or "" when nothing is.
+std::string Judge(const SharedPuzzle& p, const BoardState& b, bool classic) {
+  const PuzzleText& t = p.text;
+  const BoardState puzzle = PuzzleToState(t);
+  for (int x = 1; x <= t.width; ++x) {
+    for (int y = 1; y <= t.height; ++y) {
+      if (p.start.Board[x][y].number % 100 != t.HintAt(x, y) && p.start.Board[x][y].number < 100) {
+        return "the .nbl and .txt hints differ";
+      }
+    }
+  }
+  const int status = b.SolverStatus;
+  if (status == 0) {
+    const CheckFinding f = CheckBoard(b, &puzzle);
+    if (!f.ok()) return "reported solved but " + DescribeFinding(f);
+  }
+  if (status == 1 && !classic && !kKnownContradictions.count(p.name)) {
+    return "declared contradictory";
+  }
+  if (status == 0 || (status == 2 && !classic)) {
+    for (int x = 1; x <= t.width; ++x) {
+      for (int y = 1; y <= t.height; ++y) {
+        const int n = b.Board[x][y].number;
+        if (n > 100 && n - 100 != t.SolutionAt(x, y)) {
+          return "placed " + std::to_string(n - 100) + " at column " + std::to_string(x) +
+                 ", row " + std::to_string(y) + " where the solution has " +
+                 std::to_string(t.SolutionAt(x, y)) + (status == 0 ? " (solved)" : " (gave up)");
+        }
+      }
+    }
+  }
+  return {};
+}
+
+void CheckSoundness(bool classic, double default_max_area) {
+  NUMBLOC_REQUIRE_SHARED();
+  const double limit = EnvNumber("NUMBLOC_SOUNDNESS_LIMIT", 0.05);
+  const double max_area = EnvNumber("NUMBLOC_SOUNDNESS_MAX_AREA", default_max_area);
+  std::vector<std::string> names;
+  for (const IndexRow& row : ReadIndex()) {
+    if (row.width * row.height <= max_area) names.push_back(row.name);
+  }
+  const int n = static_cast<int>(names.size());
+  std::vector<std::string> faults(n);
+  std::vector<int> verdict(n, -1);  // -1 skipped (not unique or too slow)
+  ParallelFor(n, [&](int i) {
+    const SharedPuzzle p = LoadShared(names[i]);
+    if (!p.text.UniqueSolution()) return;
+    const SolveOutcome out = SolveWithLimit(p.start, classic, limit);
+    if (out.stopped) return;
+    verdict[i] = out.board.SolverStatus;
+    faults[i] = Judge(p, out.board, classic);
+  });
+  int judged = 0;
+  int counts[3] = {};
+  std::string report;
+  for (int i = 0; i < n; ++i) {
+    if (verdict[i] < 0) continue;
+    ++judged;
+    if (verdict[i] <= 2) ++counts[verdict[i]];
+    if (!faults[i].empty()) report += "  " + names[i] + ": " + faults[i] + "\n";
+  }
+  std::printf("%s mode: judged %d of %d puzzles (solved %d, contradiction %d, gave up %d)\n",
+              classic ? "classic" : "default", judged, n, counts[0], counts[1], counts[2]);
+  EXPECT_GT(judged, 0) << "no puzzle finished within " << limit << " s";
+  EXPECT_TRUE(report.empty()) << "unsound results:\n" << report;
+}
+
+TEST(Soundness, DefaultVerdictsAgreeWithThePublishedSolutions) { CheckSoundness(false, 225); }
+
+TEST(Soundness, ClassicSolvedBoardsAreThePublishedSolutions) { CheckSoundness(true, 100); }
+
+}  // namespace
+}  // namespace numbloc::test
