@@ -210,6 +210,15 @@ class PrintTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.read(5) == "%PDF-");
 
+    if (!QStringLiteral(NUMBLOC_PDFFONTS).isEmpty()) {
+      // The title and the digits are set in the Mincho face, embedded.
+      QProcess fonts;
+      fonts.start(QStringLiteral(NUMBLOC_PDFFONTS), {pdf});
+      QVERIFY(fonts.waitForFinished(60000));
+      const QByteArray listing = fonts.readAllStandardOutput();
+      QVERIFY2(listing.contains("IPAMincho"), listing.constData());
+    }
+
     if (QStringLiteral(NUMBLOC_PDFTOPPM).isEmpty()) QSKIP("pdftoppm is not installed");
     QProcess raster;
     raster.start(QStringLiteral(NUMBLOC_PDFTOPPM),
