@@ -31,7 +31,7 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 
 // Every user command: its id, its menu text (empty for accelerator-only
 // commands), its keys and the prompt of the string table.
-struct CommandSpec {
+struct CommandEntry {
   CommandId id;
   const char* idName;
   const char* text;
@@ -39,7 +39,7 @@ struct CommandSpec {
   const char* prompt;
 };
 
-QList<CommandSpec> CommandTable() {
+QList<CommandEntry> CommandTable() {
   using K = QKeySequence;
   return {
       {ID_FILE_OPEN, "ID_FILE_OPEN", "ﾃﾞｰﾀを読み込む(&O)", {K(Qt::CTRL | Qt::Key_O)},
@@ -93,13 +93,13 @@ CMainFrame::CMainFrame(CNumblocApp& app, numbloc::BoardState& state, QPrinter& p
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::CreateCommands() {
-  for (const CommandSpec& spec : CommandTable()) {
-    auto* action = new QAction(QString::fromUtf8(spec.text), this);
-    action->setObjectName(QString::fromLatin1(spec.idName));
-    action->setData(static_cast<int>(spec.id));
-    action->setShortcuts(spec.keys);
+  for (const CommandEntry& entry : CommandTable()) {
+    auto* action = new QAction(QString::fromUtf8(entry.text), this);
+    action->setObjectName(QString::fromLatin1(entry.idName));
+    action->setData(static_cast<int>(entry.id));
+    action->setShortcuts(entry.keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    const QString prompt = QString::fromUtf8(spec.prompt);
+    const QString prompt = QString::fromUtf8(entry.prompt);
     if (!prompt.isEmpty()) {
       action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
       action->setToolTip(prompt.section(QLatin1Char('\n'), 1, 1));

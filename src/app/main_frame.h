@@ -89,7 +89,6 @@ class CMainFrame : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct Command;
   void CreateCommands();
   void CreateMenu();
   std::vector<std::uint8_t> ComparableBytes() const;

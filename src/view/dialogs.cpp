@@ -17,8 +17,7 @@ QString IdName(const char* prefix, int id) {
 
 CFixedDialog::CFixedDialog(QWidget* parent, const QString& caption, int width, int height)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       units_(numbloc::DialogFont()) {
   setFont(numbloc::DialogFont());
   setWindowTitle(caption);
