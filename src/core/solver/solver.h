@@ -124,8 +124,10 @@ class Solver {
   Cell& At(int x, int y) { return state_.Board[x][y]; }
 
   void RegionStepOf(int x, int y, int) { RegionStep(x, y); }
-  void Walk(int x, int y, int n, StepFn step);
-  void Flood(int x, int y, int n, StepFn step);
+  template <StepFn step>
+  void Walk(int x, int y, int n);
+  template <StepFn step>
+  void Flood(int x, int y, int n);
   void PushBranch(int x, int y);
   void ClearEmptyMarks();
   void ClearAllMarks();

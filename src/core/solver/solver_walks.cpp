@@ -146,7 +146,8 @@ void Solver::PushBranch(int x, int y) {
   ++BranchCount;
 }
 
-void Solver::Walk(int x, int y, int n, StepFn step) {
+template <Solver::StepFn step>
+void Solver::Walk(int x, int y, int n) {
   int cx = x, cy = y;
   for (;;) {
     (this->*step)(cx, cy, n);
@@ -163,10 +164,11 @@ void Solver::Walk(int x, int y, int n, StepFn step) {
   }
 }
 
-void Solver::Flood(int x, int y, int n, StepFn step) {
+template <Solver::StepFn step>
+void Solver::Flood(int x, int y, int n) {
   BranchCount = 0;
-  Walk(x, y, n, step);
-  for (int i = 0; i < BranchCount; ++i) Walk(BranchColumn[i], BranchRow[i], n, step);
+  Walk<step>(x, y, n);
+  for (int i = 0; i < BranchCount; ++i) Walk<step>(BranchColumn[i], BranchRow[i], n);
 }
 
 void Solver::BlockFlood(int x, int y, int n) {
@@ -174,7 +176,7 @@ void Solver::BlockFlood(int x, int y, int n) {
   CandidateCount = 0;
   WalkedCount = 0;
   ClearEmptyMarks();
-  Flood(x, y, n, &Solver::BlockStep);
+  Flood<&Solver::BlockStep>(x, y, n);
   if (n - BlockCellCount == 1) FilterOneMissing(n);
 }
 
@@ -233,7 +235,7 @@ void Solver::RegionStep(int x, int y) {
 
 void Solver::RegionFlood(int x, int y) {
   RegionCellCount = 0;
-  Flood(x, y, 0, &Solver::RegionStepOf);
+  Flood<&Solver::RegionStepOf>(x, y, 0);
 }
 
 void Solver::AreaStep(int x, int y, int n) {
