@@ -296,3 +296,55 @@ TEST(AutoSolve, StopFlagEndsTheTrials) {
 
 }  // namespace
 }  // namespace numbloc::testing
+
+namespace numbloc::testing {
+namespace {
+
+// ---------------------------------------------------------------- damaged boards
+
+TEST(DamagedValues, NumbersUpTo99ReachOnlyTheirOwnFlags) {
+  Rig r({"99 . . 41 . .", ". . . . . .", ". . 75 . . .", ". . . . . .", ". . . . 255 .", ". . . . . 200"});
+  r.solve().InitSolver();
+  EXPECT_EQ(r.at(5, 5).number, 0);  // no hint value: dropped like a placed number
+  EXPECT_EQ(r.s().EmptyCount, 33);
+  r.solve().RegionFlood(2, 1);
+  EXPECT_EQ(r.solve().SeenNumbers[99], 1);
+  EXPECT_EQ(r.solve().SeenNumbers[75], 1);
+  EXPECT_EQ(r.solve().SeenNumbers[41], 1);
+
+  Rig small({"45 . .", ". . .", ". . 2"});
+  small.solve().AutoSolve();
+  EXPECT_GE(small.s().SolverStatus, 0);
+  EXPECT_LE(small.s().SolverStatus, 2);
+  EXPECT_GT(small.solve().Work.trials, 0);
+}
+
+// A value such as 200 reduces to 0 without being empty; copying it into an
+// enclosed cell would write a frame cell and walk the empty cells as a block.
+TEST(DamagedValues, NumberThatReducesToZeroIsNeverWritten) {
+  Rig r({"# 1* #", "# . 200", "# # #"});
+  r.s().EmptyCount = 1;
+  r.solve().FillEnclosedSinglesAndPairs();
+  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.at(2, 2).number, 0);
+  EXPECT_EQ(r.s().EmptyCount, 1);
+}
+
+TEST(DamagedValues, OpenedFrameIsClosedBeforeTheWalks) {
+  Rig r(std::vector<std::string>(6, ". . . . . ."));
+  r.at(0, 3).number = 5;
+  r.at(7, 2).number = 0;
+  r.at(4, 0).number = 0;
+  r.solve().AutoSolve();
+  EXPECT_EQ(r.at(0, 3).number, WALL);
+  EXPECT_EQ(r.at(7, 2).number, WALL);
+  EXPECT_EQ(r.at(4, 0).number, WALL);
+  EXPECT_EQ(r.s().SolverStatus, 0);
+
+  r.s().BoardWidth = 31;  // the frame would lie outside the board array
+  r.solve().AutoSolve();
+  EXPECT_EQ(r.s().SolverStatus, 1);
+}
+
+}  // namespace
+}  // namespace numbloc::testing
