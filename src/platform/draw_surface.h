@@ -14,7 +14,7 @@ namespace numbloc {
 
 // A font by face, character-cell height (in the current units, as the
 // printed page asks for it), weight (400 normal, 700 bold) and slant.
-struct FontSpec {
+struct FontChoice {
   QString face;       // empty: the surface's default Japanese face
   int height = 16;    // character-cell height in current units
   int weight = 400;
@@ -47,7 +47,7 @@ class DrawSurface {
   // colour on the background colour.
   virtual void SetTextColor(const QColor& color) = 0;
   virtual void SetBackgroundColor(const QColor& color) = 0;
-  virtual void SetFont(const FontSpec& font) = 0;
+  virtual void SetFont(const FontChoice& font) = 0;
   virtual void SetDefaultFont() = 0;  // the surface's own 16-pixel Japanese face
   virtual void Text(int x, int y, const QString& text) = 0;
 
@@ -82,7 +82,7 @@ class PainterSurface : public DrawSurface {
   void Line(int x1, int y1, int x2, int y2) override;
   void SetTextColor(const QColor& color) override;
   void SetBackgroundColor(const QColor& color) override;
-  void SetFont(const FontSpec& font) override;
+  void SetFont(const FontChoice& font) override;
   void SetDefaultFont() override;
   void Text(int x, int y, const QString& text) override;
   bool SelectAtlas() override;
@@ -104,7 +104,7 @@ class PainterSurface : public DrawSurface {
   QColor brushColor_ = Qt::white;
   QColor textColor_ = Qt::black;
   QColor backgroundColor_ = Qt::white;
-  FontSpec font_;
+  FontChoice font_;
   bool defaultFont_ = true;
   QImage atlas_;
 };

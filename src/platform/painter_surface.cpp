@@ -107,13 +107,13 @@ void PainterSurface::SetTextColor(const QColor& color) { textColor_ = color; }
 
 void PainterSurface::SetBackgroundColor(const QColor& color) { backgroundColor_ = color; }
 
-void PainterSurface::SetFont(const FontSpec& font) {
+void PainterSurface::SetFont(const FontChoice& font) {
   font_ = font;
   defaultFont_ = false;
 }
 
 void PainterSurface::SetDefaultFont() {
-  font_ = FontSpec{};
+  font_ = FontChoice{};
   defaultFont_ = true;
 }
 

@@ -70,7 +70,7 @@ void RecordingSurface::SetBackgroundColor(const QColor& color) {
   ops.push_back(op);
 }
 
-void RecordingSurface::SetFont(const FontSpec& font) {
+void RecordingSurface::SetFont(const FontChoice& font) {
   DrawOp op(DrawOp::Font);
   op.text = font.face;
   op.width = font.height;

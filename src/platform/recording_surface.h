@@ -40,7 +40,7 @@ class RecordingSurface : public DrawSurface {
   void Line(int x1, int y1, int x2, int y2) override;
   void SetTextColor(const QColor& color) override;
   void SetBackgroundColor(const QColor& color) override;
-  void SetFont(const FontSpec& font) override;
+  void SetFont(const FontChoice& font) override;
   void SetDefaultFont() override;
   void Text(int x, int y, const QString& text) override;
   bool SelectAtlas() override;

@@ -73,7 +73,7 @@ void OnPrint(const BoardState& state, DrawSurface& surface, double dpiX, double 
   surface.SetBackgroundColor(kWhite);
   surface.SetBrush(kWhite);
 
-  surface.SetFont(FontSpec{kMinchoFace, kTitleHeight, 400, true});
+  surface.SetFont(FontChoice{kMinchoFace, kTitleHeight, 400, true});
   surface.SetTextColor(kBlack);
   surface.Text(kTitleX, kTitleY, kTitle);
 
@@ -98,7 +98,7 @@ void OnPrint(const BoardState& state, DrawSurface& surface, double dpiX, double 
       surface.SetPen(kBlack, kThinPen);
       surface.Rectangle(xl, yt, xr, yb);
 
-      surface.SetFont(FontSpec{kMinchoFace, numberHeight, 700, false});
+      surface.SetFont(FontChoice{kMinchoFace, numberHeight, 700, false});
       DrawCellNumber(surface, cell.number, xl, yt - c / 10, c);
 
       surface.SetPen(kBlack, kThickPen);

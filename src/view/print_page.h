@@ -13,7 +13,7 @@ class DrawSurface;
 // Cell size in 0.1 mm: 75 up to 31 rows, 50 from 32 rows on.
 int PrintCellSize(int boardHeight);
 
-// Room the page as specified takes from the top left of the printable area,
+// Room the unscaled page takes from the top left of the printable area,
 // in 0.1 mm, including the outer half of the thick frame and the title.
 QSizeF PrintedExtent(const BoardState& state);
 

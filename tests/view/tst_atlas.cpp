@@ -151,7 +151,7 @@ class TestAtlas : public QObject {
     QVERIFY(Count(atlas_, {solving.x, solving.y, 24, 22}, kRed) > 10);
   }
 
-  void specialTilesAndTitle() {
+  void questionEmptyAndTitleTiles() {
     const auto question = QuestionTileAtlas();
     CheckTile(question.x, question.y, kWhite, kDarkGreen, "question mark");
     const auto empty = EmptyTileAtlas();
