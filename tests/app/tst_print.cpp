@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPageSetupDialog>
 #include <QPainter>
+#include <QPicture>
+#include <QPrinter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -12,6 +14,7 @@
 
 #include "app/main_frame.h"
 #include "app/numbloc_app.h"
+#include "app/print_job.h"
 #include "app_test_support.h"
 #include "core/board/nbl_file.h"
 #include "platform/draw_surface.h"
@@ -190,6 +193,38 @@ class PrintTest : public QObject {
     QVERIFY(qAbs(ratio - 2258.0 / 2333.0) < 0.01);
     const QRect nine = Find(page, QRect(int(2350 * s), int(2625 * s), int(75 * s), int(75 * s)), IsBlue);
     QVERIFY(!nine.isEmpty());
+  }
+
+  // The preview records the page at the printer's resolution and shows it
+  // shrunk, where a 0.1 mm line is a seventh of a pixel: drawn without
+  // smoothing, most of the grid vanished from the preview.
+  void thinLinesStayVisibleInAShrunkPreview() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setResolution(1200);
+    QPicture picture;
+    {
+      QPainter painter(&picture);
+      numbloc::PrintToPrinter(Board(8, 8), printer, painter);
+    }
+    QImage shown(300, 400, QImage::Format_RGB32);
+    shown.fill(Qt::white);
+    {
+      QPainter painter(&shown);
+      painter.scale(0.03, 0.03);
+      painter.drawPicture(0, 0, picture);
+    }
+    // Along the middle of row 1, each of the seven inner cell lines leaves a
+    // trace at its place (the page starts at the printable area's corner).
+    const double pixelsPerUnit = 1200 / 254.0 * 0.03;
+    const int row = static_cast<int>(412 * pixelsPerUnit);
+    for (int x = 250; x < 775; x += 75) {
+      const int px = static_cast<int>(x * pixelsPerUnit);
+      int darkest = 255;
+      for (int dx = -1; dx <= 1; ++dx) darkest = qMin(darkest, qGray(shown.pixel(px + dx, row)));
+      QVERIFY2(darkest < 245, qPrintable(QStringLiteral("line at %1: %2").arg(x).arg(darkest)));
+    }
   }
 
   void printToWritesThePageWithoutAWindow() {
