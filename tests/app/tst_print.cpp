@@ -266,6 +266,36 @@ class PrintTest : public QObject {
     QVERIFY2(qAbs((e.right - e.left) - 607) <= 3, qPrintable(QString::number(e.right - e.left)));
   }
 
+  // The Mincho face has no bold of its own. On screen and in images the font
+  // engine thickens the glyphs; the PDF writer only struck them twice, a
+  // hair apart, so the digits on paper came out nearly regular.
+  void digitsInThePdfAreAsBoldAsInTheImage() {
+    if (QStringLiteral(NUMBLOC_PDFTOPPM).isEmpty()) QSKIP("pdftoppm is not installed");
+    BoardState state = Board(8, 8);
+    for (int x = 1; x <= 8; ++x)
+      for (int y = 1; y <= 8; ++y) state.Board[x][y].number = static_cast<std::uint8_t>(8 + (x % 3) * 10);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("bold.pdf");
+    QString reason;
+    QVERIFY2(numbloc::PrintToPdf(state, pdf, &reason), qPrintable(reason));
+    QProcess raster;
+    raster.start(QStringLiteral(NUMBLOC_PDFTOPPM),
+                 {"-r", "254", "-png", "-singlefile", pdf, dir.filePath("bold")});
+    QVERIFY(raster.waitForFinished(60000));
+    const QImage paper(dir.filePath("bold.png"));
+    QVERIFY(!paper.isNull());
+    const QImage image = RenderPage(state, kA4Printable);
+    const auto ink = [](const QImage& page) {
+      int n = 0;
+      for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x) n += IsBlue(page.pixel(x, y)) ? 1 : 0;
+      return n;
+    };
+    const int onPaper = ink(paper), inImage = ink(image);
+    QVERIFY2(onPaper > inImage * 85 / 100,
+             qPrintable(QStringLiteral("paper %1, image %2").arg(onPaper).arg(inImage)));
+  }
+
   void printToLoadsTheNamedPuzzleAndRefusesAnUnreadableOne() {
     QTemporaryDir dir;
     BoardState state = Board(12, 9);
