@@ -40,6 +40,9 @@ class Solver {
   // True when the stop flag ended the last AutoSolve (its status means nothing then).
   bool Stopped() const { return stopped_; }
   bool Classic() const { return options_.classic; }
+  // The growth rule measures areas from region labels (same results as the
+  // flood of MeasureArea); false makes it flood each way out, for tests.
+  bool UseAreaLabels = true;
 
   // --- Deduction pass and snapshots ---
   void InitSolver();
@@ -139,6 +142,48 @@ class Solver {
   void FillFromScanCopy(int mark, int n);
 
   void GrowEachBlock();
+  // Labels of walkable regions and blocks, per number, valid while the board
+  // stands still (see solver_area_cache.cpp).
+  static constexpr int kLabelledNumbers = kMaxCellNumber + 1;  // larger numbers flood
+  static constexpr int kComponentPool = 8192;
+  struct AreaComponent {
+    int size = 0;
+    int block = -1;  // the one block of n it touches, -1 none
+    bool manyBlocks = false;
+  };
+  struct LastArea {
+    CellRef start;
+    int comps[4];
+    int compCount = 0;
+  };
+  void PrepareAreaLabels(int n);
+  void ForgetAreaLabels() { ++boardVersion_; }
+  bool Walkable(int x, int y, int n) const;
+  int BlockLabel(int x, int y, int n);
+  int AreaLabel(int x, int y, int n);
+  int MeasureByLabels(CellRef w, int n, CellRef walkedBlock);
+  bool InLastArea(CellRef c, int n);
+  void FillLastArea(int n);
+  int MeasureForGrowth(CellRef w, int n);
+  bool InMeasuredArea(CellRef c, int n);
+  bool LabelsServe(int n) const { return !options_.classic && UseAreaLabels && n < kLabelledNumbers; }
+
+  std::uint32_t boardVersion_ = 1;
+  std::uint32_t poolVersion_ = 0;
+  int poolCount_ = 0;
+  std::uint32_t labelVersion_[kLabelledNumbers] = {};
+  std::uint32_t areaGen_[kLabelledNumbers] = {};
+  int blockCompCount_[kLabelledNumbers] = {};
+  CellRef walkedBlock_;
+  LastArea lastArea_;
+  std::uint32_t areaStamp_[kLabelledNumbers][kBoardColumns][kBoardRows] = {};
+  std::int16_t areaLabel_[kLabelledNumbers][kBoardColumns][kBoardRows] = {};
+  std::uint32_t blockStamp_[kLabelledNumbers][kBoardColumns][kBoardRows] = {};
+  std::int16_t blockLabel_[kLabelledNumbers][kBoardColumns][kBoardRows] = {};
+  AreaComponent areaComps_[kComponentPool] = {};
+  CellRef AreaQueue[kPuzzleCells] = {};
+  CellRef LabelQueue[kPuzzleCells] = {};
+
   // Part of the growth rule: blocks with two or three ways out.
   void TwoWaysOut(int n, int need, CellRef w0, CellRef w1);
   void ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2);

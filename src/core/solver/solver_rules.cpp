@@ -116,6 +116,7 @@ void Solver::FillFromScanCopy(int mark, int n) {
 }
 
 void Solver::GrowIncompleteBlocks() {
+  ForgetAreaLabels();
   ClearAllMarks();
   box_.Reset();
   boxedEmptyClear_ = true;
@@ -141,6 +142,7 @@ void Solver::GrowEachBlock() {
         FlagWalkedBlock(n);
       } else {
         const int need = n - k;
+        walkedBlock_ = {x, y};
         const CellRef w0{CandidateColumn[0], CandidateRow[0]};
         const CellRef w1{CandidateColumn[1], CandidateRow[1]};
         const CellRef w2{CandidateColumn[2], CandidateRow[2]};
@@ -168,14 +170,25 @@ void Solver::GrowEachBlock() {
   }
 }
 
+int Solver::MeasureForGrowth(CellRef w, int n) {
+  if (!LabelsServe(n)) return MeasureArea(w.x, w.y, n);
+  return MeasureByLabels(w, n, walkedBlock_);
+}
+
+// "Its mark is now 2": the cell lies in the area measured last.
+bool Solver::InMeasuredArea(CellRef c, int n) {
+  if (!LabelsServe(n)) return At(c.x, c.y).mark == 2;
+  return InLastArea(c, n);
+}
+
 void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
-  const int d0 = MeasureArea(w0.x, w0.y, n);
+  const int d0 = MeasureForGrowth(w0, n);
   if (need > d0) {
     SetCell(w1.x, w1.y, n);
     return;
   }
-  const int w1Mark = At(w1.x, w1.y).mark;
   if (options_.classic) {
+    const int w1Mark = At(w1.x, w1.y).mark;
     if (d0 == need && w1Mark == 1) {
       FillFromScanCopy(1, n);
       return;
@@ -184,26 +197,31 @@ void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
   } else {
     // M2: both ways out open into one area of exactly the missing size, so
     // the block takes all of it.
-    if (d0 == need && w1Mark == 2) {
-      FillFromScanCopy(2, n);
+    const bool shared = InMeasuredArea(w1, n);
+    if (d0 == need && shared) {
+      if (LabelsServe(n)) {
+        FillLastArea(n);
+      } else {
+        FillFromScanCopy(2, n);
+      }
       return;
     }
-    if (w1Mark == 2) return;
+    if (shared) return;
   }
-  const int d1 = MeasureArea(w1.x, w1.y, n);
+  const int d1 = MeasureForGrowth(w1, n);
   if (need > d1) SetCell(w0.x, w0.y, n);
 }
 
 void Solver::ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2) {
-  const int d0 = MeasureArea(w0.x, w0.y, n);
-  const bool a = At(w1.x, w1.y).mark == 2;
-  int b = At(w2.x, w2.y).mark == 2 ? 1 : 0;
+  const int d0 = MeasureForGrowth(w0, n);
+  const bool a = InMeasuredArea(w1, n);
+  int b = InMeasuredArea(w2, n) ? 1 : 0;
   int d1 = 0, d2 = 0;
   if (!a) {
-    d1 = MeasureArea(w1.x, w1.y, n);
-    if (At(w2.x, w2.y).mark == 2) b = 2;
+    d1 = MeasureForGrowth(w1, n);
+    if (InMeasuredArea(w2, n)) b = 2;
   }
-  if (b == 0) d2 = MeasureArea(w2.x, w2.y, n);
+  if (b == 0) d2 = MeasureForGrowth(w2, n);
 
   if (!a && b == 0) {
     if (d0 + d1 < need) {

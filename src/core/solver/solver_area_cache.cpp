@@ -1,0 +1,169 @@
+// The mended free-area measurement of the growth rule, answered from labels
+// of the walkable empty regions instead of one flood per way out.
+//
+// While the board does not change, the area behind a way out is the same set
+// of cells for every block of n: the way out itself and the regions of empty
+// cells that touch no complete block of n. Labelling each such region once
+// per number and board state gives the same counts, the same "another block
+// of n" verdicts and the same membership of the other ways out as the flood,
+// without writing marks that the growth rule clears again before anything
+// else reads them. The block of n being grown is the whole connected group
+// of cells holding n around it: its walk reaches every such cell.
+#include "core/solver/solver.h"
+#include "core/solver/solver_geometry.h"
+
+namespace numbloc {
+
+void Solver::PrepareAreaLabels(int n) {
+  if (poolVersion_ != boardVersion_) {
+    poolVersion_ = boardVersion_;
+    poolCount_ = 0;
+  }
+  if (labelVersion_[n] == boardVersion_) return;
+  labelVersion_[n] = boardVersion_;
+  blockCompCount_[n] = 0;
+  if (++areaGen_[n] == 0) {
+    // The stamps wrapped around: forget this number's labels explicitly.
+    for (auto& column : areaStamp_[n]) {
+      for (std::uint32_t& stamp : column) stamp = 0;
+    }
+    for (auto& column : blockStamp_[n]) {
+      for (std::uint32_t& stamp : column) stamp = 0;
+    }
+    areaGen_[n] = 1;
+  }
+}
+
+bool Solver::Walkable(int x, int y, int n) const {
+  return state_.Board[x][y].number == 0 && !NeighbourHoldsCompleteNumber(x, y, n);
+}
+
+// The connected cells holding n around (x, y), which the block walk would
+// reach as one block.
+int Solver::BlockLabel(int x, int y, int n) {
+  const std::uint32_t gen = areaGen_[n];
+  if (blockStamp_[n][x][y] == gen) return blockLabel_[n][x][y];
+  const int id = blockCompCount_[n]++;
+  int count = 0;
+  blockStamp_[n][x][y] = gen;
+  blockLabel_[n][x][y] = static_cast<std::int16_t>(id);
+  LabelQueue[count++] = {x, y};
+  for (int i = 0; i < count; ++i) {
+    for (int d = 0; d < 4; ++d) {
+      const int nx = LabelQueue[i].x + kDx[d], ny = LabelQueue[i].y + kDy[d];
+      if (blockStamp_[n][nx][ny] == gen || Reduced(state_.Board[nx][ny].number) != n) continue;
+      blockStamp_[n][nx][ny] = gen;
+      blockLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
+      LabelQueue[count++] = {nx, ny};
+    }
+  }
+  return id;
+}
+
+// The walkable region around the walkable empty cell (x, y): its size and
+// which blocks of n it touches. Returns -1 when the pool is full (the caller
+// then starts again from fresh labels).
+int Solver::AreaLabel(int x, int y, int n) {
+  const std::uint32_t gen = areaGen_[n];
+  if (areaStamp_[n][x][y] == gen) return areaLabel_[n][x][y];
+  if (poolCount_ >= kComponentPool) return -1;
+  const int id = poolCount_++;
+  AreaComponent& comp = areaComps_[id];
+  comp = AreaComponent{};
+  int count = 0;
+  areaStamp_[n][x][y] = gen;
+  areaLabel_[n][x][y] = static_cast<std::int16_t>(id);
+  AreaQueue[count++] = {x, y};
+  for (int i = 0; i < count; ++i) {
+    for (int d = 0; d < 4; ++d) {
+      const int nx = AreaQueue[i].x + kDx[d], ny = AreaQueue[i].y + kDy[d];
+      const Cell& nb = state_.Board[nx][ny];
+      if (nb.number == 0) {
+        if (areaStamp_[n][nx][ny] == gen || !Walkable(nx, ny, n)) continue;
+        areaStamp_[n][nx][ny] = gen;
+        areaLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
+        AreaQueue[count++] = {nx, ny};
+      } else if (Reduced(nb.number) == n) {
+        const int block = BlockLabel(nx, ny, n);
+        if (comp.block < 0) {
+          comp.block = block;
+        } else if (comp.block != block) {
+          comp.manyBlocks = true;
+        }
+      }
+    }
+  }
+  comp.size = count;
+  return id;
+}
+
+int Solver::MeasureByLabels(CellRef w, int n, CellRef walkedBlock) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    PrepareAreaLabels(n);
+    const int own = BlockLabel(walkedBlock.x, walkedBlock.y, n);
+    lastArea_ = {w, {-1, -1, -1, -1}, 0};
+    int count = 0;
+    bool reachesOther = false, poolFull = false;
+    auto addComponent = [&](int id) {
+      if (id < 0) {
+        poolFull = true;
+        return;
+      }
+      for (int i = 0; i < lastArea_.compCount; ++i) {
+        if (lastArea_.comps[i] == id) return;
+      }
+      lastArea_.comps[lastArea_.compCount++] = id;
+      const AreaComponent& comp = areaComps_[id];
+      count += comp.size;
+      if (comp.manyBlocks || (comp.block >= 0 && comp.block != own)) reachesOther = true;
+    };
+    if (Walkable(w.x, w.y, n)) {
+      addComponent(AreaLabel(w.x, w.y, n));
+    } else {
+      count = 1;
+      for (int d = 0; d < 4; ++d) {
+        const int nx = w.x + kDx[d], ny = w.y + kDy[d];
+        const Cell& nb = state_.Board[nx][ny];
+        if (nb.number == 0) {
+          if (Walkable(nx, ny, n)) addComponent(AreaLabel(nx, ny, n));
+        } else if (Reduced(nb.number) == n && BlockLabel(nx, ny, n) != own) {
+          reachesOther = true;
+        }
+      }
+    }
+    if (!poolFull) return reachesOther ? 100 : count;
+    ForgetAreaLabels();  // a fresh pool has room for every region of one number
+  }
+  return MeasureArea(w.x, w.y, n);  // not reached: one number's regions fit the pool
+}
+
+bool Solver::InLastArea(CellRef c, int n) {
+  if (c.x == lastArea_.start.x && c.y == lastArea_.start.y) return true;
+  if (!Walkable(c.x, c.y, n)) return false;
+  const std::uint32_t gen = areaGen_[n];
+  if (areaStamp_[n][c.x][c.y] != gen) return false;  // unlabelled: in no measured region
+  const int id = areaLabel_[n][c.x][c.y];
+  for (int i = 0; i < lastArea_.compCount; ++i) {
+    if (lastArea_.comps[i] == id) return true;
+  }
+  return false;
+}
+
+// M2 with labels: every cell of the last measured area receives n, in scan order.
+void Solver::FillLastArea(int n) {
+  int count = 0;
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  const std::uint32_t gen = areaGen_[n];
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      bool inArea = x == lastArea_.start.x && y == lastArea_.start.y;
+      if (!inArea && areaStamp_[n][x][y] == gen) {
+        for (int i = 0; i < lastArea_.compCount; ++i) inArea = inArea || areaLabel_[n][x][y] == lastArea_.comps[i];
+      }
+      if (inArea && state_.Board[x][y].number == 0) FloodCells[count++] = {x, y};
+    }
+  }
+  for (int i = 0; i < count; ++i) SetCell(FloodCells[i].x, FloodCells[i].y, n);
+}
+
+}  // namespace numbloc
