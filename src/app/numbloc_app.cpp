@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -34,13 +33,6 @@ void CNumblocApp::SetUpProcess(QApplication& application) {
     QCoreApplication::installTranslator(translator);
   else
     delete translator;
-
-  // The faces the interface was designed with, mapped to the installed
-  // Japanese faces.
-  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
-                             {QStringLiteral("IPAPGothic"), QStringLiteral("IPA Pゴシック")});
-  QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"),
-                             {QStringLiteral("IPAMincho"), QStringLiteral("IPA明朝")});
 
   QIcon icon;
   for (int size : {16, 32, 48, 64, 128, 256})
