@@ -311,3 +311,51 @@ TEST(SinglesAndPairs, PairThatMayHideAOneAndAPartnerIsLeftOpen) {
 
 }  // namespace
 }  // namespace numbloc::testing
+
+namespace numbloc::testing {
+namespace {
+
+// The growth rule answers its area questions from region labels; on any
+// board it must decide exactly as the flood of MeasureArea does.
+TEST(Growth, RegionLabelsDecideAsTheFloodDoes) {
+  std::uint32_t seed = 12345;
+  auto next = [&seed](std::uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  };
+  int placements = 0;
+  for (int round = 0; round < 400; ++round) {
+    const int w = 4 + static_cast<int>(next(6)), h = 4 + static_cast<int>(next(6));
+    std::vector<std::string> rows;
+    for (int y = 0; y < h; ++y) {
+      std::string row;
+      for (int x = 0; x < w; ++x) {
+        std::string token = ".";
+        const std::uint32_t kind = next(10);
+        if (kind < 3) {
+          token = std::to_string(2 + next(7));
+        } else if (kind < 4) {
+          token = "+" + std::to_string(2 + next(7));
+        } else if (kind < 5) {
+          token = "#";
+        }
+        if (token != "." && next(8) == 0) token += "*";
+        row += (x ? " " : "") + token;
+      }
+      rows.push_back(row);
+    }
+    Rig labels(rows), flood(rows);
+    flood.solve().UseAreaLabels = false;
+    labels.solve().RunDeductionPass();
+    flood.solve().RunDeductionPass();
+    ASSERT_EQ(Picture(labels.s()), Picture(flood.s())) << "round " << round;
+    ASSERT_EQ(Marks(labels.s()), Marks(flood.s())) << "round " << round;
+    ASSERT_EQ(labels.s().SolverStatus, flood.s().SolverStatus) << "round " << round;
+    ASSERT_EQ(labels.s().ConflictColumn, flood.s().ConflictColumn) << "round " << round;
+    placements += Picture(labels.s()) != Picture(rows);
+  }
+  EXPECT_GT(placements, 100);  // the boards do exercise the rules
+}
+
+}  // namespace
+}  // namespace numbloc::testing
