@@ -100,7 +100,7 @@ bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
 bool Solver::NeighbourHoldsCompleteNumber(int x, int y, int n) const {
   for (int d = 0; d < 4; ++d) {
     const Cell& o = state_.Board[x + kDx[d]][y + kDy[d]];
-    if (Reduced(o.number) == n && o.complete) return true;
+    if (o.complete && Reduced(o.number) == n) return true;
   }
   return false;
 }
