@@ -139,8 +139,15 @@ void CNumblocView::mousePressEvent(QMouseEvent* event) {
 }
 
 // The second press of a quick double click is a press like any other, so
-// that clicking the undo button twice in a row takes back two moves.
-void CNumblocView::mouseDoubleClickEvent(QMouseEvent* event) { mousePressEvent(event); }
+// that clicking the undo button twice in a row takes back two moves. When
+// the first press changed Mode, the buttons under the pointer are others by
+// now: a double click on the automatic solve would clear the solved puzzle
+// at once, one on a mode button would switch back. Such a second press is
+// ignored, as a window without a double-click handler would.
+void CNumblocView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (modeChangedByLastPress_) return;
+  mousePressEvent(event);
+}
 
 void CNumblocView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
@@ -160,7 +167,10 @@ void CNumblocView::OnLButtonDown(QPoint client) {
   const QPoint scroll = ScrollPosition();
   Host host(*this, scroll);
   const QPoint click = m_ptPress + scroll;
-  if (numbloc::LeftPress(state_, click.x(), click.y(), host)) emit boardChanged();
+  const int modeBefore = state_.Mode;
+  const bool changed = numbloc::LeftPress(state_, click.x(), click.y(), host);
+  modeChangedByLastPress_ = state_.Mode != modeBefore;
+  if (changed) emit boardChanged();
 }
 
 void CNumblocView::OnLButtonUp() { m_bButtonDown = 0; }
@@ -171,6 +181,7 @@ void CNumblocView::OnRButtonDown(QPoint client) {
   const QPoint scroll = ScrollPosition();
   Host host(*this, scroll);
   const QPoint click = m_ptPress + scroll;
+  modeChangedByLastPress_ = false;  // a right press never changes Mode
   if (numbloc::RightPress(state_, click.x(), click.y(), host)) emit boardChanged();
 }
 

@@ -78,4 +78,5 @@ class CNumblocView : public QAbstractScrollArea {
 
   numbloc::BoardState& state_;
   QSize canvas_;
+  bool modeChangedByLastPress_ = false;  // decides on the next double click
 };

@@ -286,6 +286,31 @@ class TestBoardWindow : public QObject {
     QCOMPARE(int(state.Board[1][1].number), 101);
   }
 
+  // The old view had no double-click handler, so a double click acted once;
+  // counting its second press too cleared a puzzle right after its automatic
+  // solve (the upper button is clear all by then) and switched modes back.
+  void doubleClickOnAButtonThatChangesModeActsOnce() {
+    BoardState state;
+    numbloc::testing::LoadPicture(state, {"1 . . . . .", ". . . . . .", ". . . . . .",
+                                          ". . . . . .", ". . . . . .", ". . . . . ."});
+    state.LayoutPending = 1;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    const QPoint lower(PanelX(6) + 50, 228);
+    const QPoint upper(PanelX(6) + 50, 168);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, lower);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, lower);
+    QCOMPARE(int(state.Mode), int(numbloc::SolveStart));
+
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, upper);
+    QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, upper);
+    QCOMPARE(int(state.Mode), int(numbloc::SolveAuto));
+    QCOMPARE(int(state.Board[1][1].number), 1);  // the hint is still there
+    QCOMPARE(view.requests.count("solve"), 1);
+    QCOMPARE(view.buttonDown(), 0);
+  }
+
   void scrollOffsetIsAdded() {
     BoardState state;
     QWidget frame;
