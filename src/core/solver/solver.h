@@ -150,6 +150,7 @@ class Solver {
     int size = 0;
     int block = -1;  // the one block of n it touches, -1 none
     bool manyBlocks = false;
+    bool dead = false;  // a number was written into it: its cells need new labels
   };
   struct LastArea {
     CellRef start;
@@ -158,6 +159,13 @@ class Solver {
   };
   void PrepareAreaLabels(int n);
   void ForgetAreaLabels() { ++boardVersion_; }
+  void ForgetAreaLabelsFor(int n) {
+    if (n >= 0 && n < kLabelledNumbers) labelVersion_[n] = 0;
+  }
+  void ForgetAreasAround(int x, int y);
+  bool Labelled(int n, int x, int y) const {
+    return areaStamp_[n][x][y] == areaGen_[n] && !areaComps_[areaLabel_[n][x][y]].dead;
+  }
   bool Walkable(int x, int y, int n) const;
   int BlockLabel(int x, int y, int n);
   int AreaLabel(int x, int y, int n);

@@ -34,6 +34,16 @@ void Solver::PrepareAreaLabels(int n) {
   }
 }
 
+// Writing a number into the empty cell (x, y) splits only the regions that
+// hold it; every other region keeps its cells, its size and its neighbours.
+void Solver::ForgetAreasAround(int x, int y) {
+  for (int n = 1; n < kLabelledNumbers; ++n) {
+    if (labelVersion_[n] == boardVersion_ && poolVersion_ == boardVersion_ && Labelled(n, x, y)) {
+      areaComps_[areaLabel_[n][x][y]].dead = true;
+    }
+  }
+}
+
 bool Solver::Walkable(int x, int y, int n) const {
   return state_.Board[x][y].number == 0 && !NeighbourHoldsCompleteNumber(x, y, n);
 }
@@ -65,7 +75,7 @@ int Solver::BlockLabel(int x, int y, int n) {
 // then starts again from fresh labels).
 int Solver::AreaLabel(int x, int y, int n) {
   const std::uint32_t gen = areaGen_[n];
-  if (areaStamp_[n][x][y] == gen) return areaLabel_[n][x][y];
+  if (Labelled(n, x, y)) return areaLabel_[n][x][y];
   if (poolCount_ >= kComponentPool) return -1;
   const int id = poolCount_++;
   AreaComponent& comp = areaComps_[id];
@@ -79,7 +89,10 @@ int Solver::AreaLabel(int x, int y, int n) {
       const int nx = AreaQueue[i].x + kDx[d], ny = AreaQueue[i].y + kDy[d];
       const Cell& nb = state_.Board[nx][ny];
       if (nb.number == 0) {
-        if (areaStamp_[n][nx][ny] == gen || !Walkable(nx, ny, n)) continue;
+        if ((areaStamp_[n][nx][ny] == gen && areaLabel_[n][nx][ny] == id) || Labelled(n, nx, ny) ||
+            !Walkable(nx, ny, n)) {
+          continue;
+        }
         areaStamp_[n][nx][ny] = gen;
         areaLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
         AreaQueue[count++] = {nx, ny};
@@ -140,8 +153,7 @@ int Solver::MeasureByLabels(CellRef w, int n, CellRef walkedBlock) {
 bool Solver::InLastArea(CellRef c, int n) {
   if (c.x == lastArea_.start.x && c.y == lastArea_.start.y) return true;
   if (!Walkable(c.x, c.y, n)) return false;
-  const std::uint32_t gen = areaGen_[n];
-  if (areaStamp_[n][c.x][c.y] != gen) return false;  // unlabelled: in no measured region
+  if (!Labelled(n, c.x, c.y)) return false;  // unlabelled: in no measured region
   const int id = areaLabel_[n][c.x][c.y];
   for (int i = 0; i < lastArea_.compCount; ++i) {
     if (lastArea_.comps[i] == id) return true;

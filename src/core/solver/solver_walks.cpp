@@ -48,7 +48,8 @@ void Solver::SetCell(int x, int y, int n) {
     state_.SolverStatus = 1;
     return;
   }
-  ForgetAreaLabels();
+  ForgetAreasAround(x, y);
+  ForgetAreaLabelsFor(n);
   state_.ProgressMade = 1;
   --state_.EmptyCount;
   cell.number = static_cast<std::uint8_t>(n + 100);
@@ -72,7 +73,7 @@ void Solver::SetCell(int x, int y, int n) {
 // Every cell that the walk reached holds n and has mark 1 or 2 afterwards,
 // including a cell the walk left at mark 1; all of them form the block.
 void Solver::FlagWalkedBlock(int n) {
-  ForgetAreaLabels();  // complete flags decide which cells are walkable
+  ForgetAreaLabelsFor(n);  // complete flags decide which cells are walkable
   for (int i = 0; i < WalkedCount; ++i) {
     Cell& cell = At(WalkedCells[i].x, WalkedCells[i].y);
     if (Reduced(cell.number) == n && (cell.mark == 1 || cell.mark == 2)) cell.complete = 1;
