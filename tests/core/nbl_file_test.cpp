@@ -301,3 +301,28 @@ TEST_F(SaveFailure, ASuccessfulSaveReplacesTheOldFileWhole) {
 
 }  // namespace
 }  // namespace numbloc
+
+namespace numbloc {
+namespace {
+
+// A damaged counter byte gives a value outside what the plain two digits
+// carry; saving it must not turn it into another value.
+TEST(NblFile, OddCountersFromADamagedFileSurviveASave) {
+  for (int value : {160, 20907, -1, -4752, -4848, 9999, 1200}) {
+    BoardState s;
+    s.ResetBoard();
+    s.EmptyCount = value;
+    BoardState back;
+    ASSERT_TRUE(ReadNblBytes(WriteNblBytes(s), back).ok);
+    EXPECT_EQ(back.EmptyCount, value);
+  }
+  BoardState s;
+  s.ResetBoard();
+  s.EmptyCount = 1234;
+  const auto bytes = WriteNblBytes(s);
+  EXPECT_EQ(bytes[4], '0' + 12);
+  EXPECT_EQ(bytes[5], '0' + 34);
+}
+
+}  // namespace
+}  // namespace numbloc

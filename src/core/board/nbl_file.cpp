@@ -24,6 +24,16 @@ std::uint8_t Encode(int value) { return static_cast<std::uint8_t>((value + 48) &
 std::uint8_t DecodeByte(std::uint8_t byte) { return static_cast<std::uint8_t>(byte - 48); }
 int DecodeDigit(std::uint8_t byte) { return int{byte} - 48; }
 
+// A counter is two base-100 digits, each read back as its byte minus 48
+// (-48..207). Values the program makes (0..9999) get the plain digits; the
+// odd values a damaged file can bring are split so that they read back the same.
+void EncodeCounter(std::vector<std::uint8_t>& out, std::int32_t value) {
+  const std::int32_t floorHigh = value >= 0 ? value / 100 : -((-value + 99) / 100);
+  const std::int32_t high = std::clamp(floorHigh, -48, 207);
+  out.push_back(Encode(high));
+  out.push_back(Encode(value - 100 * high));
+}
+
 std::size_t CellBytes(int width, int height) {
   return 2 * static_cast<std::size_t>(width + 2) * static_cast<std::size_t>(height + 2);
 }
@@ -61,10 +71,8 @@ std::vector<std::uint8_t> WriteNblBytes(const BoardState& s) {
   out.push_back(Encode(w));
   out.push_back(Encode(h));
   out.push_back(Encode(s.SelectedNumber));
-  out.push_back(Encode(s.EmptyCount / 100));
-  out.push_back(Encode(s.EmptyCount % 100));
-  out.push_back(Encode(s.history.HistoryCount / 100));
-  out.push_back(Encode(s.history.HistoryCount % 100));
+  EncodeCounter(out, s.EmptyCount);
+  EncodeCounter(out, s.history.HistoryCount);
   for (int x = 0; x <= w + 1; ++x) {
     for (int y = 0; y <= h + 1; ++y) {
       out.push_back(Encode(s.Board[x][y].number));
