@@ -153,16 +153,33 @@ class Solver {
     int block = -1;  // the one block of n it touches, -1 none
     bool manyBlocks = false;
     bool dead = false;  // a number was written into it: its cells need new labels
+    int adjacency = -1;  // shared regions: its entry in sharedAdjacency_
   };
+  // For a region of all empty cells: per number, the one block it touches
+  // (-1 none) and whether it touches several.
+  struct SharedAdjacency {
+    std::int16_t block[kMaxCellNumber + 1];
+    std::uint64_t many;
+  };
+  static constexpr int kSharedPool = 1024;
   struct LastArea {
     CellRef start;
     int comps[4];
     int compCount = 0;
+    int slot = 0;  // 0: regions of all empty cells, else the number's own regions
   };
+  void PrepareSharedLabels();
+  int SharedAreaLabel(int x, int y);
+  bool SlotWalkable(int x, int y, int slot) const {
+    return slot == 0 ? state_.Board[x][y].number == 0 : Walkable(x, y, slot);
+  }
   void PrepareAreaLabels(int n);
   void ForgetAreaLabels() { ++boardVersion_; }
   void ForgetAreaLabelsFor(int n) {
-    if (n >= 0 && n < kLabelledNumbers) labelVersion_[n] = 0;
+    if (n > 0 && n < kLabelledNumbers) {
+      labelVersion_[n] = 0;
+      blocksEmptyCells_[n] = true;  // its blocks changed: it leaves the shared regions
+    }
   }
   void ForgetAreasAround(int x, int y);
   bool Labelled(int n, int x, int y) const {
@@ -191,6 +208,12 @@ class Solver {
   std::uint32_t blockStamp_[kLabelledNumbers][kBoardColumns][kBoardRows] = {};
   std::int16_t blockLabel_[kLabelledNumbers][kBoardColumns][kBoardRows] = {};
   AreaComponent areaComps_[kComponentPool] = {};
+  SharedAdjacency sharedAdjacency_[kSharedPool] = {};
+  int sharedCount_ = 0;
+  // Numbers with a complete block beside some empty cell: their walkable
+  // regions differ from the regions of all empty cells.
+  bool blocksEmptyCells_[kLabelledNumbers] = {};
+  std::uint32_t blockedVersion_ = 0;
   CellRef AreaQueue[kPuzzleCells] = {};
   CellRef LabelQueue[kPuzzleCells] = {};
 

@@ -18,6 +18,7 @@ void Solver::PrepareAreaLabels(int n) {
   if (poolVersion_ != boardVersion_) {
     poolVersion_ = boardVersion_;
     poolCount_ = 0;
+    sharedCount_ = 0;
   }
   if (labelVersion_[n] == boardVersion_) return;
   labelVersion_[n] = boardVersion_;
@@ -37,7 +38,7 @@ void Solver::PrepareAreaLabels(int n) {
 // Writing a number into the empty cell (x, y) splits only the regions that
 // hold it; every other region keeps its cells, its size and its neighbours.
 void Solver::ForgetAreasAround(int x, int y) {
-  for (int n = 1; n < kLabelledNumbers; ++n) {
+  for (int n = 0; n < kLabelledNumbers; ++n) {
     if (labelVersion_[n] == boardVersion_ && poolVersion_ == boardVersion_ && Labelled(n, x, y)) {
       areaComps_[areaLabel_[n][x][y]].dead = true;
     }
@@ -110,11 +111,77 @@ int Solver::AreaLabel(int x, int y, int n) {
   return id;
 }
 
+// Which numbers have a complete block beside an empty cell, found once per
+// board state; a number only ever joins them until the next fresh start.
+void Solver::PrepareSharedLabels() {
+  PrepareAreaLabels(0);
+  if (blockedVersion_ == boardVersion_) return;
+  blockedVersion_ = boardVersion_;
+  for (bool& blocked : blocksEmptyCells_) blocked = false;
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      if (state_.Board[x][y].number != 0) continue;
+      for (int d = 0; d < 4; ++d) {
+        const Cell& nb = state_.Board[x + kDx[d]][y + kDy[d]];
+        const int m = Reduced(nb.number);
+        if (nb.complete && m > 0 && m < kLabelledNumbers) blocksEmptyCells_[m] = true;
+      }
+    }
+  }
+}
+
+// A region of all empty cells around (x, y) with, for every number, the
+// blocks it touches. Returns -1 when a pool is full.
+int Solver::SharedAreaLabel(int x, int y) {
+  const std::uint32_t gen = areaGen_[0];
+  if (Labelled(0, x, y)) return areaLabel_[0][x][y];
+  if (poolCount_ >= kComponentPool || sharedCount_ >= kSharedPool) return -1;
+  const int id = poolCount_++;
+  AreaComponent& comp = areaComps_[id];
+  comp = AreaComponent{};
+  comp.adjacency = sharedCount_++;
+  SharedAdjacency& adj = sharedAdjacency_[comp.adjacency];
+  for (std::int16_t& block : adj.block) block = -1;
+  adj.many = 0;
+  int count = 0;
+  areaStamp_[0][x][y] = gen;
+  areaLabel_[0][x][y] = static_cast<std::int16_t>(id);
+  AreaQueue[count++] = {x, y};
+  for (int i = 0; i < count; ++i) {
+    for (int d = 0; d < 4; ++d) {
+      const int nx = AreaQueue[i].x + kDx[d], ny = AreaQueue[i].y + kDy[d];
+      const Cell& nb = state_.Board[nx][ny];
+      if (nb.number == 0) {
+        if (Labelled(0, nx, ny)) continue;
+        areaStamp_[0][nx][ny] = gen;
+        areaLabel_[0][nx][ny] = static_cast<std::int16_t>(id);
+        AreaQueue[count++] = {nx, ny};
+        continue;
+      }
+      const int m = Reduced(nb.number);
+      if (m == 0 || m >= kLabelledNumbers) continue;
+      PrepareAreaLabels(m);
+      const int block = BlockLabel(nx, ny, m);
+      if (adj.block[m] < 0) {
+        adj.block[m] = static_cast<std::int16_t>(block);
+      } else if (adj.block[m] != block) {
+        adj.many |= std::uint64_t{1} << m;
+      }
+    }
+  }
+  comp.size = count;
+  return id;
+}
+
 int Solver::MeasureByLabels(CellRef w, int n, CellRef walkedBlock) {
   for (int attempt = 0; attempt < 2; ++attempt) {
     PrepareAreaLabels(n);
+    PrepareSharedLabels();
+    PrepareAreaLabels(n);
     const int own = BlockLabel(walkedBlock.x, walkedBlock.y, n);
-    lastArea_ = {w, {-1, -1, -1, -1}, 0};
+    const int slot = blocksEmptyCells_[n] ? n : 0;
+    lastArea_ = {w, {-1, -1, -1, -1}, 0, slot};
     int count = 0;
     bool reachesOther = false, poolFull = false;
     auto addComponent = [&](int id) {
@@ -128,17 +195,25 @@ int Solver::MeasureByLabels(CellRef w, int n, CellRef walkedBlock) {
       lastArea_.comps[lastArea_.compCount++] = id;
       const AreaComponent& comp = areaComps_[id];
       count += comp.size;
-      if (comp.manyBlocks || (comp.block >= 0 && comp.block != own)) reachesOther = true;
+      int block = comp.block;
+      bool many = comp.manyBlocks;
+      if (slot == 0) {
+        const SharedAdjacency& adj = sharedAdjacency_[comp.adjacency];
+        block = adj.block[n];
+        many = ((adj.many >> n) & 1) != 0;
+      }
+      if (many || (block >= 0 && block != own)) reachesOther = true;
     };
+    auto label = [&](int x, int y) { return slot == 0 ? SharedAreaLabel(x, y) : AreaLabel(x, y, n); };
     if (Walkable(w.x, w.y, n)) {
-      addComponent(AreaLabel(w.x, w.y, n));
+      addComponent(label(w.x, w.y));
     } else {
       count = 1;
       for (int d = 0; d < 4; ++d) {
         const int nx = w.x + kDx[d], ny = w.y + kDy[d];
         const Cell& nb = state_.Board[nx][ny];
         if (nb.number == 0) {
-          if (Walkable(nx, ny, n)) addComponent(AreaLabel(nx, ny, n));
+          if (Walkable(nx, ny, n)) addComponent(label(nx, ny));
         } else if (Reduced(nb.number) == n && BlockLabel(nx, ny, n) != own) {
           reachesOther = true;
         }
@@ -152,9 +227,10 @@ int Solver::MeasureByLabels(CellRef w, int n, CellRef walkedBlock) {
 
 bool Solver::InLastArea(CellRef c, int n) {
   if (c.x == lastArea_.start.x && c.y == lastArea_.start.y) return true;
+  const int slot = lastArea_.slot;
   if (!Walkable(c.x, c.y, n)) return false;
-  if (!Labelled(n, c.x, c.y)) return false;  // unlabelled: in no measured region
-  const int id = areaLabel_[n][c.x][c.y];
+  if (!Labelled(slot, c.x, c.y)) return false;  // unlabelled: in no measured region
+  const int id = areaLabel_[slot][c.x][c.y];
   for (int i = 0; i < lastArea_.compCount; ++i) {
     if (lastArea_.comps[i] == id) return true;
   }
@@ -165,12 +241,16 @@ bool Solver::InLastArea(CellRef c, int n) {
 void Solver::FillLastArea(int n) {
   int count = 0;
   const int w = state_.BoardWidth, h = state_.BoardHeight;
-  const std::uint32_t gen = areaGen_[n];
+  const int slot = lastArea_.slot;
+  const std::uint32_t gen = areaGen_[slot];
+  (void)n;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
       bool inArea = x == lastArea_.start.x && y == lastArea_.start.y;
-      if (!inArea && areaStamp_[n][x][y] == gen) {
-        for (int i = 0; i < lastArea_.compCount; ++i) inArea = inArea || areaLabel_[n][x][y] == lastArea_.comps[i];
+      if (!inArea && areaStamp_[slot][x][y] == gen) {
+        for (int i = 0; i < lastArea_.compCount; ++i) {
+          inArea = inArea || areaLabel_[slot][x][y] == lastArea_.comps[i];
+        }
       }
       if (inArea && state_.Board[x][y].number == 0) FloodCells[count++] = {x, y};
     }
