@@ -37,6 +37,17 @@ constexpr const char* kBroken = R"(
  6 1 2 1 1 4
 )";
 
+// The 3-pair at (5, 2)-(6, 2) can only grow into (6, 3), which also touches
+// the hint 3 at (6, 4): the placement makes a block of four 3s.
+constexpr const char* kOverfill = R"(
+ 3 3 3 2 2 1
+ 4 4 4 4 3 3
+ 1 2 5 5 5 .
+ 6 2 5 1 5 3
+ 6 6 6 6 4 4
+ 6 1 2 2 1 4
+)";
+
 std::string EmptyBoard(int w, int h) {
   std::string row;
   for (int x = 0; x < w; ++x) row += ". ";
@@ -96,6 +107,20 @@ TEST(SolveCommand, ReportsEachVerdictWithItsMessage) {
   EXPECT_NE(lines[4].find("4 files: 2 solved, 1 contradiction, 0 gave up, 0 time limit, 1 unreadable"),
             std::string::npos)
       << lines[4];
+}
+
+TEST(SolveCommand, NamesTheCellThatOverfilledABlock) {
+  const std::string file = WriteBoard(TempFolder() + "/over.nbl", BoardFromPicture(kOverfill));
+  CliRun run = RunCli({"solve", file});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_NE(run.out.find("over.nbl  6x6  contradiction at column 6, row 3 (number 3)  placed 1"),
+            std::string::npos)
+      << run.out;
+  run = RunCli({"solve", "--format", "tsv", file});
+  const auto lines = Lines(run.out);
+  ASSERT_GE(lines.size(), 2u) << run.out;
+  EXPECT_EQ(Field(lines[1], 3), "contradiction");
+  EXPECT_EQ(Field(lines[1], 5) + "," + Field(lines[1], 6) + "," + Field(lines[1], 7), "6,3,3");
 }
 
 TEST(SolveCommand, SavesWhatTheSolveButtonLeaves) {
