@@ -62,7 +62,7 @@ int Solver::BlockLabel(int x, int y, int n) {
   for (int i = 0; i < count; ++i) {
     for (int d = 0; d < 4; ++d) {
       const int nx = LabelQueue[i].x + kDx[d], ny = LabelQueue[i].y + kDy[d];
-      if (blockStamp_[n][nx][ny] == gen || Reduced(state_.Board[nx][ny].number) != n) continue;
+      if (blockStamp_[n][nx][ny] == gen || ReducedFast(state_.Board[nx][ny].number) != n) continue;
       blockStamp_[n][nx][ny] = gen;
       blockLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
       LabelQueue[count++] = {nx, ny};
@@ -97,7 +97,7 @@ int Solver::AreaLabel(int x, int y, int n) {
         areaStamp_[n][nx][ny] = gen;
         areaLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
         AreaQueue[count++] = {nx, ny};
-      } else if (Reduced(nb.number) == n) {
+      } else if (ReducedFast(nb.number) == n) {
         const int block = BlockLabel(nx, ny, n);
         if (comp.block < 0) {
           comp.block = block;
@@ -124,7 +124,7 @@ void Solver::PrepareSharedLabels() {
       if (state_.Board[x][y].number != 0) continue;
       for (int d = 0; d < 4; ++d) {
         const Cell& nb = state_.Board[x + kDx[d]][y + kDy[d]];
-        const int m = Reduced(nb.number);
+        const int m = ReducedFast(nb.number);
         if (nb.complete && m > 0 && m < kLabelledNumbers) blocksEmptyCells_[m] = true;
       }
     }
@@ -159,7 +159,7 @@ int Solver::SharedAreaLabel(int x, int y) {
         AreaQueue[count++] = {nx, ny};
         continue;
       }
-      const int m = Reduced(nb.number);
+      const int m = ReducedFast(nb.number);
       if (m == 0 || m >= kLabelledNumbers) continue;
       PrepareAreaLabels(m);
       const int block = BlockLabel(nx, ny, m);
@@ -214,7 +214,7 @@ int Solver::MeasureByLabels(CellRef w, int n, CellRef walkedBlock) {
         const Cell& nb = state_.Board[nx][ny];
         if (nb.number == 0) {
           if (Walkable(nx, ny, n)) addComponent(label(nx, ny));
-        } else if (Reduced(nb.number) == n && BlockLabel(nx, ny, n) != own) {
+        } else if (ReducedFast(nb.number) == n && BlockLabel(nx, ny, n) != own) {
           reachesOther = true;
         }
       }

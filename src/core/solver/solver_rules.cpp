@@ -129,7 +129,7 @@ void Solver::GrowEachBlock() {
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
       const Cell& p = At(x, y);
-      const int n = Reduced(p.number);
+      const int n = ReducedFast(p.number);
       if (n == 0 || p.complete != 0 || p.mark != 0) continue;
 
       BlockFlood(x, y, n);
@@ -320,11 +320,11 @@ void Solver::FillEnclosedSinglesAndPairs() {
         int count = 0, candidate = 0;
         for (int dir = 0; dir < 4; ++dir) {
           const Cell& nb = At(x + kDx[dir], y + kDy[dir]);
-          if (Reduced(nb.number) == 1) {
+          if (ReducedFast(nb.number) == 1) {
             oneBeside = true;
           } else if (nb.number != WALL && nb.complete == 0) {
             ++count;
-            candidate = Reduced(nb.number);
+            candidate = ReducedFast(nb.number);
           }
         }
         if (oneBeside) {
@@ -366,7 +366,7 @@ void Solver::FillEnclosedSinglesAndPairs() {
       bool partnerSide = false;
       for (int i = 0; i < 6; ++i) {
         const Cell& c = At(ox[i], oy[i]);
-        const int m = Reduced(c.number);
+        const int m = ReducedFast(c.number);
         if (m == 2) {
           twoBeside = true;
         } else if (m > 2 && c.complete == 0) {
@@ -413,7 +413,7 @@ bool Solver::PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizon
   auto anyHolding = [&](const int* cx, const int* cy, int number, bool onlyIncomplete) {
     for (int i = 0; i < 3; ++i) {
       const Cell& c = state_.Board[cx[i]][cy[i]];
-      if (Reduced(c.number) == number && (!onlyIncomplete || c.complete == 0)) return true;
+      if (ReducedFast(c.number) == number && (!onlyIncomplete || c.complete == 0)) return true;
     }
     return false;
   };

@@ -122,7 +122,7 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
     for (int d = 0; d < 4; ++d) {
       const int nx = cx + kDx[d], ny = cy + kDy[d];
       Cell& nb = At(nx, ny);
-      if (Reduced(nb.number) != n) continue;
+      if (ReducedFast(nb.number) != n) continue;
       if (nb.complete) {
         state_.SolverStatus = 1;
       } else if (nb.mark == 0) {
@@ -141,7 +141,7 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
       bool besideBlock = false;
       for (int d = 0; d < 4; ++d) {
         const Cell& nb = At(cx + kDx[d], cy + kDy[d]);
-        if (Reduced(nb.number) == n && nb.mark == 2) besideBlock = true;
+        if (ReducedFast(nb.number) == n && nb.mark == 2) besideBlock = true;
       }
       if (!besideBlock) continue;
       c.mark = 1;
@@ -265,7 +265,7 @@ int Solver::FloodSmallRegion(int x, int y) {
   for (int i = 0; i < k; ++i) {
     for (int d = 0; d < 4; ++d) {
       const Cell& nb = At(FloodCells[i].x + kDx[d], FloodCells[i].y + kDy[d]);
-      const int m = Reduced(nb.number);
+      const int m = ReducedFast(nb.number);
       if (nb.number != 0 && m > 0 && nb.complete == 0) MarkedNumbers[m] = 1;
     }
   }

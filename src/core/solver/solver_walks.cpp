@@ -30,12 +30,24 @@ void Solver::ClearAllMarks() {
   }
 }
 
-void Solver::ClearMarksOfNumber(int n) {
+// ClearMarksOfNumber(n) followed by ClearEmptyMarks() in one pass: the two
+// touch disjoint cells (n is at least 1), so one pass leaves the same marks.
+void Solver::ClearMarksOfNumberAndEmpty(int n) {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
+  int x0 = 1, x1 = w, y0 = 1, y1 = h;
+  if (boxedEmptyClear_) {
+    x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
+  }
   for (int x = 1; x <= w; ++x) {
     Cell* column = state_.Board[x];
+    const bool columnInBox = x >= x0 && x <= x1;
     for (int y = 1; y <= h; ++y) {
-      if (Reduced(column[y].number) == n) column[y].mark = 0;
+      Cell& c = column[y];
+      if (c.number == 0) {
+        if (columnInBox && y >= y0 && y <= y1) c.mark = 0;
+      } else if (ReducedFast(c.number) == n) {
+        c.mark = 0;
+      }
     }
   }
 }
@@ -53,9 +65,9 @@ void Solver::SetCell(int x, int y, int n) {
   state_.ProgressMade = 1;
   --state_.EmptyCount;
   cell.number = static_cast<std::uint8_t>(n + 100);
-  ClearMarksOfNumber(n);
+  ClearMarksOfNumberAndEmpty(n);
   CandidateCount = 0;
-  BlockFlood(x, y, n);
+  BlockFloodFromClearMarks(x, y, n);
   if (BlockCellCount > n) {
     state_.ConflictColumn = x;
     state_.ConflictRow = y;
@@ -76,7 +88,7 @@ void Solver::FlagWalkedBlock(int n) {
   ForgetAreaLabelsFor(n);  // complete flags decide which cells are walkable
   for (int i = 0; i < WalkedCount; ++i) {
     Cell& cell = At(WalkedCells[i].x, WalkedCells[i].y);
-    if (Reduced(cell.number) == n && (cell.mark == 1 || cell.mark == 2)) cell.complete = 1;
+    if (ReducedFast(cell.number) == n && (cell.mark == 1 || cell.mark == 2)) cell.complete = 1;
   }
 }
 
@@ -85,7 +97,7 @@ void Solver::FlagWalkedBlock(int n) {
 static int FirstOtherHolding(const BoardState& s, int nx, int ny, int from, int n) {
   for (int k = 0; k < 3; ++k) {
     const Cell& o = s.Board[nx + kOtherDx[from][k]][ny + kOtherDy[from][k]];
-    if (Reduced(o.number) == n) return o.complete ? 2 : 1;
+    if (ReducedFast(o.number) == n) return o.complete ? 2 : 1;
   }
   return 0;
 }
@@ -93,7 +105,7 @@ static int FirstOtherHolding(const BoardState& s, int nx, int ny, int from, int 
 bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
   for (int k = 0; k < 3; ++k) {
     const Cell& o = state_.Board[nx + kOtherDx[from][k]][ny + kOtherDy[from][k]];
-    if (Reduced(o.number) == n && o.complete) return true;
+    if (ReducedFast(o.number) == n && o.complete) return true;
   }
   return false;
 }
@@ -101,7 +113,7 @@ bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
 bool Solver::NeighbourHoldsCompleteNumber(int x, int y, int n) const {
   for (int d = 0; d < 4; ++d) {
     const Cell& o = state_.Board[x + kDx[d]][y + kDy[d]];
-    if (o.complete && Reduced(o.number) == n) return true;
+    if (o.complete && ReducedFast(o.number) == n) return true;
   }
   return false;
 }
@@ -112,7 +124,7 @@ void Solver::BlockStep(int x, int y, int n) {
   for (int d = 0; d < 4; ++d) {
     const int nx = x + kDx[d], ny = y + kDy[d];
     Cell& nb = At(nx, ny);
-    if (Reduced(nb.number) == n) {
+    if (ReducedFast(nb.number) == n) {
       if (nb.mark == 0) {
         ++UnvisitedCount;
         LastUnvisited = {nx, ny};
@@ -175,10 +187,14 @@ void Solver::Flood(int x, int y, int n) {
 }
 
 void Solver::BlockFlood(int x, int y, int n) {
+  ClearEmptyMarks();
+  BlockFloodFromClearMarks(x, y, n);
+}
+
+void Solver::BlockFloodFromClearMarks(int x, int y, int n) {
   BlockCellCount = 0;
   CandidateCount = 0;
   WalkedCount = 0;
-  ClearEmptyMarks();
   Flood<&Solver::BlockStep>(x, y, n);
   if (n - BlockCellCount == 1) FilterOneMissing(n);
 }
@@ -193,7 +209,7 @@ void Solver::FilterOneMissing(int n) {
     if (CandidateTouch[i] == 1) {
       for (int d = 0; d < 4; ++d) {
         const Cell& nb = state_.Board[cx + kDx[d]][cy + kDy[d]];
-        if (Reduced(nb.number) == n && (nb.mark == 0 || nb.mark == 3)) keep = false;
+        if (ReducedFast(nb.number) == n && (nb.mark == 0 || nb.mark == 3)) keep = false;
       }
     }
     if (keep) {
@@ -221,7 +237,7 @@ void Solver::RegionStep(int x, int y) {
         LastVisited = {nx, ny};
       }
     } else {
-      const int m = Reduced(nb.number);
+      const int m = ReducedFast(nb.number);
       if (m > 0) {
         if (nb.complete == 0) SeenNumbers[0] = 1;
         SeenNumbers[m] = 1;
@@ -255,7 +271,7 @@ void Solver::AreaStep(int x, int y, int n) {
         ++SlotCount;
         if (nb.mark == 0) AllVisited = 0;
       }
-    } else if (Reduced(nb.number) == n && nb.mark != 2) {
+    } else if (ReducedFast(nb.number) == n && nb.mark != 2) {
       SlotCount = 100;
       return;
     }
@@ -305,7 +321,7 @@ int Solver::MeasureWholeArea(int x, int y, int n) {
           SetMark(nb, nx, ny, 2);
           FloodCells[count++] = {nx, ny};
         }
-      } else if (Reduced(nb.number) == n && nb.mark != 1 && nb.mark != 2) {
+      } else if (ReducedFast(nb.number) == n && nb.mark != 1 && nb.mark != 2) {
         reachesOther = true;
       }
     }
@@ -319,7 +335,7 @@ void Solver::FrontierStep(int x, int y, int n) {
   for (int d = 0; d < 4; ++d) {
     const int nx = x + kDx[d], ny = y + kDy[d];
     const Cell& nb = At(nx, ny);
-    if (Reduced(nb.number) != n) continue;
+    if (ReducedFast(nb.number) != n) continue;
     if (nb.complete) {
       state_.SolverStatus = 1;
       continue;
@@ -355,7 +371,7 @@ void Solver::ProbeCell(int x, int y) {
     if (p.mark == 0) AllVisited = 0;
     return;
   }
-  const int m = Reduced(p.number);
+  const int m = ReducedFast(p.number);
   if (m > 0 && p.complete == 0) MarkedNumbers[m] = 1;
 }
 
