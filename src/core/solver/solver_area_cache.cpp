@@ -45,9 +45,6 @@ void Solver::ForgetAreasAround(int x, int y) {
   }
 }
 
-bool Solver::Walkable(int x, int y, int n) const {
-  return state_.Board[x][y].number == 0 && !NeighbourHoldsCompleteNumber(x, y, n);
-}
 
 // The connected cells holding n around (x, y), which the block walk would
 // reach as one block.

@@ -110,13 +110,6 @@ bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
   return false;
 }
 
-bool Solver::NeighbourHoldsCompleteNumber(int x, int y, int n) const {
-  for (int d = 0; d < 4; ++d) {
-    const Cell& o = state_.Board[x + kDx[d]][y + kDy[d]];
-    if (o.complete && ReducedFast(o.number) == n) return true;
-  }
-  return false;
-}
 
 void Solver::BlockStep(int x, int y, int n) {
   UnvisitedCount = 0;
