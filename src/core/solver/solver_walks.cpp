@@ -1,6 +1,7 @@
 // Shared solver primitives: SetCell, the block and region walks, the free-area
 // measurement and the two steps that the trial search drives.
 #include <cstring>
+#include <type_traits>
 
 #include "core/solver/solver.h"
 #include "core/solver/solver_geometry.h"
@@ -92,16 +93,6 @@ void Solver::FlagWalkedBlock(int n) {
   }
 }
 
-// The first of N's other neighbours (seen from the cell in direction `from`)
-// that holds n, reported as: 0 none, 1 one that is not complete, 2 complete.
-static int FirstOtherHolding(const BoardState& s, int nx, int ny, int from, int n) {
-  for (int k = 0; k < 3; ++k) {
-    const Cell& o = s.Board[nx + kOtherDx[from][k]][ny + kOtherDy[from][k]];
-    if (ReducedFast(o.number) == n) return o.complete ? 2 : 1;
-  }
-  return 0;
-}
-
 bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
   for (int k = 0; k < 3; ++k) {
     const Cell& o = state_.Board[nx + kOtherDx[from][k]][ny + kOtherDy[from][k]];
@@ -111,12 +102,16 @@ bool Solver::TouchesCompleteNumber(int nx, int ny, int from, int n) const {
 }
 
 
+// The four neighbours are unrolled with their direction known at compile
+// time: the flood runs this step for every block cell of every trial.
 void Solver::BlockStep(int x, int y, int n) {
   UnvisitedCount = 0;
   VisitedCount = 0;
-  for (int d = 0; d < 4; ++d) {
+  auto& board = state_.Board;
+  auto look = [&](auto direction) {
+    constexpr int d = decltype(direction)::value;
     const int nx = x + kDx[d], ny = y + kDy[d];
-    Cell& nb = At(nx, ny);
+    Cell& nb = board[nx][ny];
     if (ReducedFast(nb.number) == n) {
       if (nb.mark == 0) {
         ++UnvisitedCount;
@@ -126,7 +121,16 @@ void Solver::BlockStep(int x, int y, int n) {
         LastVisited = {nx, ny};
       }
     } else if (nb.number == 0 && nb.mark == 0) {
-      const int touch = FirstOtherHolding(state_, nx, ny, d, n);
+      // The first of the empty cell's other neighbours that holds n: 0 none,
+      // 1 one that is not complete, 2 a complete one.
+      int touch = 0;
+      for (int k = 0; k < 3; ++k) {
+        const Cell& o = board[nx + kOtherDx[d][k]][ny + kOtherDy[d][k]];
+        if (ReducedFast(o.number) == n) {
+          touch = o.complete ? 2 : 1;
+          break;
+        }
+      }
       if (touch != 2 && CandidateCount < kCandidateCapacity) {
         CandidateColumn[CandidateCount] = nx;
         CandidateRow[CandidateCount] = ny;
@@ -135,8 +139,12 @@ void Solver::BlockStep(int x, int y, int n) {
         SetMark(nb, nx, ny, 1);
       }
     }
-  }
-  Cell& self = At(x, y);
+  };
+  look(std::integral_constant<int, 0>{});
+  look(std::integral_constant<int, 1>{});
+  look(std::integral_constant<int, 2>{});
+  look(std::integral_constant<int, 3>{});
+  Cell& self = board[x][y];
   if (self.mark == 0) {
     SetMark(self, x, y, 1);
     ++BlockCellCount;
