@@ -35,10 +35,17 @@ void Solver::ClearAllMarks() {
 // touch disjoint cells (n is at least 1), so one pass leaves the same marks.
 void Solver::ClearMarksOfNumberAndEmpty(int n) {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
-  int x0 = 1, x1 = w, y0 = 1, y1 = h;
-  if (boxedEmptyClear_) {
-    x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
+  if (!boxedEmptyClear_) {
+    for (int x = 1; x <= w; ++x) {
+      Cell* column = state_.Board[x];
+      for (int y = 1; y <= h; ++y) {
+        Cell& c = column[y];
+        if (c.number == 0 || ReducedFast(c.number) == n) c.mark = 0;
+      }
+    }
+    return;
   }
+  const int x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
   for (int x = 1; x <= w; ++x) {
     Cell* column = state_.Board[x];
     const bool columnInBox = x >= x0 && x <= x1;
