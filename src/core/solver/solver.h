@@ -13,7 +13,7 @@
 namespace numbloc {
 
 struct SolverOptions {
-  bool classic = false;                     // true: the old behaviour word for word (no M1..M6 mends)
+  bool classic = false;                     // true: the classic rules, without the M1..M6 mends
   const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
 };
 
@@ -89,7 +89,7 @@ class Solver {
   // The largest number the trials try: MaxNumber for this board size, or the
   // largest hint when that is larger, never above 40.
   int NumberLimit() const;
-  // The walks of phases 1 and 3, as specified and mended (M4, M5); the
+  // The walks of phases 1 and 3, classic and mended (M4, M5); the
   // caller clears the marks (and FrontierCount, MarkedNumbers) first.
   void WalkBlockFrontier(int x, int y, int n);
   void FloodBlockFrontier(int x, int y, int n);
