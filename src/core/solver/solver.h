@@ -249,6 +249,7 @@ class Solver {
   bool Trial(int x, int y, int v);
   void Commit(int x, int y, int v);
   bool TrialPhaseGrowBlocks();  // true: the search ended
+  bool TryCellNumbers(int x, int y, int limit, const std::int32_t* allowed);
   bool TrialPhaseEveryNumber(int limit);
   bool TrialPhaseSmallRegions(int limit);
 

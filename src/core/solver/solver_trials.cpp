@@ -152,31 +152,41 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
   }
 }
 
+// Tries the numbers 1..limit on an empty cell (only those flagged in
+// `allowed`, when given) and stops at the second that fits. True when the
+// phase ends here: exactly one fits and is committed, none fits (status 1),
+// or the stop flag fired.
+bool Solver::TryCellNumbers(int x, int y, int limit, const std::int32_t* allowed) {
+  int consistent = 0, last = 0;
+  for (int v = 1; v <= limit && consistent < 2; ++v) {
+    if (allowed && allowed[v] != 1) continue;
+    if (Trial(x, y, v)) {
+      ++consistent;
+      last = v;
+    }
+    if (stopped_) {
+      state_.SolverStatus = 2;
+      return true;
+    }
+  }
+  if (consistent == 1) {
+    Commit(x, y, last);
+    return true;
+  }
+  if (consistent == 0) {
+    state_.SolverStatus = 1;
+    return true;
+  }
+  return false;
+}
+
 // Phase 2: every number on every empty cell, until a cell admits exactly one.
 bool Solver::TrialPhaseEveryNumber(int limit) {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
       if (!IsEmpty(x, y)) continue;
-      int consistent = 0, last = 0;
-      for (int v = 1; v <= limit && consistent < 2; ++v) {
-        if (Trial(x, y, v)) {
-          ++consistent;
-          last = v;
-        }
-        if (stopped_) {
-          state_.SolverStatus = 2;
-          return true;
-        }
-      }
-      if (consistent == 1) {
-        Commit(x, y, last);
-        return true;
-      }
-      if (consistent == 0) {
-        state_.SolverStatus = 1;
-        return true;
-      }
+      if (TryCellNumbers(x, y, limit, nullptr)) return true;
     }
   }
   return false;
@@ -194,27 +204,7 @@ bool Solver::TrialPhaseSmallRegions(int limit) {
       const int k = options_.classic ? WalkSmallRegion(x, y) : FloodSmallRegion(x, y);
       if (k > 5) continue;
       for (int v = 1; v <= k; ++v) MarkedNumbers[v] = 1;
-
-      int consistent = 0, last = 0;
-      for (int v = 1; v <= limit && consistent < 2; ++v) {
-        if (MarkedNumbers[v] != 1) continue;
-        if (Trial(x, y, v)) {
-          ++consistent;
-          last = v;
-        }
-        if (stopped_) {
-          state_.SolverStatus = 2;
-          return true;
-        }
-      }
-      if (consistent == 1) {
-        Commit(x, y, last);
-        return true;
-      }
-      if (consistent == 0) {
-        state_.SolverStatus = 1;
-        return true;
-      }
+      if (TryCellNumbers(x, y, limit, MarkedNumbers)) return true;
     }
   }
   return false;
