@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/board_picture.h"
 #include "core/board/board_state.h"
 #include "core/solver/solver.h"
 
@@ -15,37 +16,11 @@ namespace numbloc::testing {
 
 inline std::unique_ptr<BoardState> MakeBoard(const std::vector<std::string>& rows) {
   auto state = std::make_unique<BoardState>();
-  std::vector<std::vector<std::string>> cells;
-  for (const std::string& row : rows) {
-    std::istringstream in(row);
-    std::vector<std::string> tokens;
-    for (std::string token; in >> token;) tokens.push_back(token);
-    cells.push_back(tokens);
-  }
-  state->BoardWidth = static_cast<std::uint8_t>(cells.front().size());
-  state->BoardHeight = static_cast<std::uint8_t>(cells.size());
-  state->ResetBoard();
-  state->MaxNumber = DeriveMaxNumber(state->BoardWidth, state->BoardHeight);
+  FillFromPicture(*state, rows);
   state->Mode = SolveStart;
   int empty = 0;
   for (int y = 1; y <= state->BoardHeight; ++y) {
-    for (int x = 1; x <= state->BoardWidth; ++x) {
-      std::string token = cells[y - 1].at(x - 1);
-      Cell& cell = state->Board[x][y];
-      if (token.back() == '*') {
-        cell.complete = 1;
-        token.pop_back();
-      }
-      if (token == ".") {
-        ++empty;
-      } else if (token == "#") {
-        cell.number = WALL;
-      } else {
-        const bool placed = token.front() == '+';
-        const int n = std::stoi(placed ? token.substr(1) : token);
-        cell.number = static_cast<std::uint8_t>(placed ? n + 100 : n);
-      }
-    }
+    for (int x = 1; x <= state->BoardWidth; ++x) empty += state->Board[x][y].number == 0;
   }
   state->EmptyCount = empty;
   return state;
