@@ -241,7 +241,8 @@ class Solver {
   void TwoWaysOut(int n, int need, CellRef w0, CellRef w1);
   void ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2);
   int MeasureWholeArea(int x, int y, int n);  // M1
-  bool MiddleCellTest(int x, int y);           // true: the rule ends
+  bool MiddleCellTest(int x, int y);
+  int ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside);           // true: the rule ends
   bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // M6
 
   // Trial machinery.

@@ -249,11 +249,21 @@ void Solver::FillEnclosedRegions() {
       const Cell& e = At(x, y);
       if (e.number != 0 || e.mark != 0) continue;
 
-      for (std::int32_t& seen : SeenNumbers) seen = 0;
-      RegionFlood(x, y);
-      const int s = RegionCellCount;
-      if (s <= kMaxCellNumber && SeenNumbers[0] == 0) {
-        if (SeenNumbers[s] == 0) {
+      bool besideOpenBlock = false;
+      std::uint64_t numbersBeside = 0;
+      const int size = ScanRegion(x, y, besideOpenBlock, numbersBeside);
+      const bool acts = size <= kMaxCellNumber && !besideOpenBlock &&
+                        (((numbersBeside >> size) & 1) == 0 || size <= 2);
+      if (acts) {
+        // The fill takes the cells the walk leaves finished, and a
+        // contradiction leaves the walk's marks: walk the region for them.
+        for (int i = 0; i < size; ++i) At(FloodCells[i].x, FloodCells[i].y).mark = 0;
+        for (std::int32_t& seen : SeenNumbers) seen = 0;
+        RegionFlood(x, y);
+      }
+      const int s = acts ? RegionCellCount : size;
+      if (s <= kMaxCellNumber && !besideOpenBlock) {
+        if (acts && SeenNumbers[s] == 0) {
           FillFromScanCopy(2, s);
         } else if (s <= 2) {
           state_.SolverStatus = 1;
@@ -272,6 +282,36 @@ void Solver::FillEnclosedRegions() {
       box_.Reset();
     }
   }
+}
+
+// The empty region around (x, y), breadth first: its size, whether it
+// borders a block that is not complete, and the numbers 1..63 beside it.
+// RegionFlood's walk steps many cells more than once and the rule mostly
+// needs only these answers; every cell reached gets mark 3, which the rule's
+// clean-up would have given it.
+int Solver::ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside) {
+  int count = 0;
+  SetMark(At(x, y), x, y, 3);
+  FloodCells[count++] = {x, y};
+  for (int i = 0; i < count; ++i) {
+    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
+    for (int d = 0; d < 4; ++d) {
+      const int nx = cx + kDx[d], ny = cy + kDy[d];
+      Cell& nb = At(nx, ny);
+      if (nb.number == 0) {
+        if (nb.mark == 0) {
+          SetMark(nb, nx, ny, 3);
+          FloodCells[count++] = {nx, ny};
+        }
+        continue;
+      }
+      const int m = ReducedFast(nb.number);
+      if (m == 0) continue;
+      if (nb.complete == 0) besideOpenBlock = true;
+      if (m < 64) numbersBeside |= std::uint64_t{1} << m;
+    }
+  }
+  return count;
 }
 
 // A region of 3 beside a complete 3 splits into a 1 and a 2 that holds the
