@@ -246,6 +246,20 @@ class Solver {
   bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // M6
 
   // Trial machinery.
+  // Within one trial search every trial starts from the same board, and a
+  // trial's outcome depends on that board alone (when it starts with status
+  // 0), so the phases reuse what an earlier phase found for the same cell and
+  // number, including the conflict it last wrote.
+  static constexpr int kMemoNumbers = 64;
+  struct TrialMemo {
+    std::uint32_t stamp = 0;  // the search whose trials these are
+    std::uint64_t tried = 0, consistent = 0, overfilled = 0;  // bit v per number
+    std::uint32_t conflict[kMemoNumbers];  // column, row, number of the last overfill
+  };
+  TrialMemo memo_[kBoardColumns][kBoardRows];
+  std::uint32_t searchStamp_ = 0;
+  bool memoActive_ = false;
+  std::uint64_t overfillCount_ = 0;  // overfilling SetCell calls so far
   bool StopRequested();
   bool Trial(int x, int y, int v);
   void Commit(int x, int y, int v);
@@ -271,9 +285,29 @@ class Solver {
   void SetMark(Cell& cell, int x, int y, std::uint8_t mark) {
     cell.mark = mark;
     box_.Touch(x, y);
+    markExtent_.Touch(x, y);
   }
   MarkBox box_;
   bool boxedEmptyClear_ = false;  // true only inside the growth rule
+  // Inside AutoSolve only the solver writes marks, so it can know the
+  // rectangle outside which every mark is 0, and clear marks within it alone.
+  // Outside AutoSolve (tests call the operations one by one) it assumes
+  // nothing and clears the whole board.
+  bool insideSolve_ = false;
+  MarkBox markExtent_;
+  MarkBox trialMarkExtent_;  // markExtent_ when TrialSnapshot was saved
+  void MarksMayBeAnywhere() {
+    markExtent_ = {1, state_.BoardWidth, 1, state_.BoardHeight};
+  }
+  MarkBox ClearingBox() const {
+    if (insideSolve_) return markExtent_;
+    return {1, state_.BoardWidth, 1, state_.BoardHeight};
+  }
+  // The given 2s in scan order, listed once per solve: hints never change
+  // while the solver runs.
+  CellRef HintTwos[kPuzzleCells] = {};
+  std::int32_t HintTwoCount = 0;
+  void ListHintTwos();
 
   BoardState& state_;
   SolverOptions options_;

@@ -43,6 +43,18 @@ void Solver::InitSolver() {
       }
     }
   }
+  markExtent_.Reset();
+  ForgetAreaLabels();
+}
+
+void Solver::ListHintTwos() {
+  HintTwoCount = 0;
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      if (state_.Board[x][y].number == 2) HintTwos[HintTwoCount++] = {x, y};
+    }
+  }
 }
 
 void Solver::Sweep() {
@@ -79,12 +91,15 @@ void Solver::RunDeductionPass() {
 void Solver::SaveTrialSnapshot() {
   std::memcpy(TrialSnapshot, state_.Board, sizeof(TrialSnapshot));
   TrialEmptyCount = state_.EmptyCount;
+  trialMarkExtent_ = markExtent_;
 }
 
 void Solver::RestoreTrialSnapshot() {
   std::memcpy(state_.Board, TrialSnapshot, sizeof(TrialSnapshot));
   state_.EmptyCount = TrialEmptyCount;
   state_.SolverStatus = 0;
+  markExtent_ = trialMarkExtent_;
+  ForgetAreaLabels();
 }
 
 void Solver::SaveProbeSnapshot() {
@@ -102,6 +117,7 @@ void Solver::RestoreProbeSnapshot() {
   }
   state_.EmptyCount = ProbeEmptyCount;
   state_.SolverStatus = 0;
+  ForgetAreaLabels();
 }
 
 void Solver::AutoSolve() {
@@ -113,6 +129,12 @@ void Solver::AutoSolve() {
   }
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   InitSolver();
+  ListHintTwos();
+  struct InsideSolve {
+    bool& flag;
+    explicit InsideSolve(bool& f) : flag(f) { flag = true; }
+    ~InsideSolve() { flag = false; }
+  } inside(insideSolve_);
   for (;;) {
     Sweep();
     if (state_.SolverStatus == 1) return;

@@ -32,9 +32,10 @@ constexpr DiagonalCase kDiagonalCases[4] = {
 }  // namespace
 
 void Solver::PartnerOfTwo() {
-  const int w = state_.BoardWidth, h = state_.BoardHeight;
-  for (int x = 1; x <= w; ++x) {
-    for (int y = 1; y <= h; ++y) {
+  if (!insideSolve_) ListHintTwos();
+  for (int i = 0; i < HintTwoCount; ++i) {
+    {
+      const int x = HintTwos[i].x, y = HintTwos[i].y;
       Cell& hint = At(x, y);
       if (hint.number != 2 || hint.complete != 0) continue;
 
@@ -51,6 +52,7 @@ void Solver::PartnerOfTwo() {
         } else {
           hint.complete = 1;
           p.complete = 1;
+          ForgetAreaLabelsFor(2);
         }
         continue;
       }
@@ -116,7 +118,10 @@ void Solver::FillFromScanCopy(int mark, int n) {
 }
 
 void Solver::GrowIncompleteBlocks() {
-  ForgetAreaLabels();
+  // Inside a solve every change of a number or a complete flag forgets the
+  // labels it spoils, so they last from sweep to sweep; tests may change the
+  // board by hand between two calls.
+  if (!insideSolve_) ForgetAreaLabels();
   ClearAllMarks();
   box_.Reset();
   boxedEmptyClear_ = true;

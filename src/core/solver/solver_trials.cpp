@@ -28,11 +28,36 @@ bool Solver::StopRequested() {
 
 bool Solver::Trial(int x, int y, int v) {
   if (StopRequested()) return false;
+  // A trial begun on status 1 fails whatever the board: not the board's answer.
+  const bool memoUsable = memoActive_ && state_.SolverStatus == 0 && v < kMemoNumbers;
+  TrialMemo& memo = memo_[x][y];
+  const std::uint64_t bit = std::uint64_t{1} << (v & (kMemoNumbers - 1));
+  if (memoUsable && memo.stamp == searchStamp_ && (memo.tried & bit) != 0) {
+    if ((memo.overfilled & bit) != 0) {
+      const std::uint32_t c = memo.conflict[v];
+      state_.ConflictColumn = static_cast<std::int32_t>(c >> 16);
+      state_.ConflictRow = static_cast<std::int32_t>((c >> 8) & 0xff);
+      state_.ConflictNumber = static_cast<std::int32_t>(c & 0xff);
+    }
+    return (memo.consistent & bit) != 0;
+  }
   ++Work.trials;
+  const std::uint64_t overfillsBefore = overfillCount_;
   SetCell(x, y, v);
   RunDeductionPass();
   const bool consistent = state_.SolverStatus != 1;
   RestoreTrialSnapshot();
+  if (memoUsable) {
+    if (memo.stamp != searchStamp_) memo.stamp = searchStamp_, memo.tried = memo.consistent = memo.overfilled = 0;
+    memo.tried |= bit;
+    if (consistent) memo.consistent |= bit;
+    if (overfillCount_ != overfillsBefore) {
+      memo.overfilled |= bit;
+      memo.conflict[v] = (static_cast<std::uint32_t>(state_.ConflictColumn & 0xff) << 16) |
+                         (static_cast<std::uint32_t>(state_.ConflictRow & 0xff) << 8) |
+                         static_cast<std::uint32_t>(state_.ConflictNumber & 0xff);
+    }
+  }
   return consistent;
 }
 
@@ -45,10 +70,17 @@ void Solver::TrialSearch() {
   ++Work.trialSearches;
   SaveTrialSnapshot();
   const int limit = NumberLimit();
-  if (TrialPhaseGrowBlocks()) return;
-  if (TrialPhaseEveryNumber(limit)) return;
-  if (TrialPhaseSmallRegions(limit)) return;
-  state_.SolverStatus = 2;
+  if (++searchStamp_ == 0) {
+    // The stamps wrapped around: forget every remembered trial explicitly.
+    for (auto& column : memo_) {
+      for (TrialMemo& memo : column) memo.stamp = 0;
+    }
+    searchStamp_ = 1;
+  }
+  memoActive_ = true;
+  const bool decided = TrialPhaseGrowBlocks() || TrialPhaseEveryNumber(limit) || TrialPhaseSmallRegions(limit);
+  memoActive_ = false;
+  if (!decided) state_.SolverStatus = 2;
 }
 
 // Phase 1: an incomplete hinted block grows through one of its frontier
@@ -99,10 +131,10 @@ void Solver::WalkBlockFrontier(int x, int y, int n) {
     FrontierStep(cx, cy, n);
     Cell& cur = At(cx, cy);
     if (SlotCount == 0) {
-      cur.mark = 2;
+      SetMark(cur, cx, cy, 2);
       return;
     }
-    cur.mark = (SlotCount == 1 || (SlotCount == 2 && AllVisited == 1)) ? 2 : 1;
+    SetMark(cur, cx, cy, (SlotCount == 1 || (SlotCount == 2 && AllVisited == 1)) ? 2 : 1);
     cx = SlotColumn[0];
     cy = SlotRow[0];
   }
@@ -113,7 +145,7 @@ void Solver::WalkBlockFrontier(int x, int y, int n) {
 void Solver::FloodBlockFrontier(int x, int y, int n) {
   int count = 0;
   int minX = x, maxX = x, minY = y, maxY = y;
-  At(x, y).mark = 2;
+  SetMark(At(x, y), x, y, 2);
   FloodCells[count++] = {x, y};
   for (int i = 0; i < count; ++i) {
     const int cx = FloodCells[i].x, cy = FloodCells[i].y;
@@ -126,7 +158,7 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
       if (nb.complete) {
         state_.SolverStatus = 1;
       } else if (nb.mark == 0) {
-        nb.mark = 2;
+        SetMark(nb, nx, ny, 2);
         FloodCells[count++] = {nx, ny};
       }
     }
@@ -144,7 +176,7 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
         if (ReducedFast(nb.number) == n && nb.mark == 2) besideBlock = true;
       }
       if (!besideBlock) continue;
-      c.mark = 1;
+      SetMark(c, cx, cy, 1);
       FrontierColumn[FrontierCount] = cx;
       FrontierRow[FrontierCount] = cy;
       ++FrontierCount;
@@ -220,14 +252,14 @@ int Solver::WalkSmallRegion(int x, int y) {
     Cell& cur = At(cx, cy);
     if (SlotCount == 0) {
       ++k;
-      cur.mark = 2;
+      SetMark(cur, cx, cy, 2);
       return k;
     }
     if (SlotCount == 1 || (SlotCount == 2 && AllVisited == 1)) {
       ++k;
-      cur.mark = 2;
+      SetMark(cur, cx, cy, 2);
     } else {
-      cur.mark = 1;
+      SetMark(cur, cx, cy, 1);
     }
     if (k > 5) return k;
     cx = SlotColumn[0];
@@ -238,7 +270,7 @@ int Solver::WalkSmallRegion(int x, int y) {
 // M5: the whole empty region of E, given up as soon as it has six cells.
 int Solver::FloodSmallRegion(int x, int y) {
   int k = 0;
-  At(x, y).mark = 2;
+  SetMark(At(x, y), x, y, 2);
   FloodCells[k++] = {x, y};
   for (int i = 0; i < k; ++i) {
     const int cx = FloodCells[i].x, cy = FloodCells[i].y;
@@ -246,7 +278,7 @@ int Solver::FloodSmallRegion(int x, int y) {
       const int nx = cx + kDx[d], ny = cy + kDy[d];
       Cell& nb = At(nx, ny);
       if (nb.number == 0 && nb.mark == 0) {
-        nb.mark = 2;
+        SetMark(nb, nx, ny, 2);
         FloodCells[k++] = {nx, ny};
         if (k > 5) return k;
       }

@@ -11,10 +11,8 @@ namespace numbloc {
 Solver::Solver(BoardState& state, SolverOptions options) : state_(state), options_(options) {}
 
 void Solver::ClearEmptyMarks() {
-  int x0 = 1, x1 = state_.BoardWidth, y0 = 1, y1 = state_.BoardHeight;
-  if (boxedEmptyClear_) {
-    x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
-  }
+  const MarkBox b = boxedEmptyClear_ ? box_ : ClearingBox();
+  const int x0 = b.x0, x1 = b.x1, y0 = b.y0, y1 = b.y1;
   for (int x = x0; x <= x1; ++x) {
     Cell* column = state_.Board[x];
     for (int y = y0; y <= y1; ++y) {
@@ -24,21 +22,22 @@ void Solver::ClearEmptyMarks() {
 }
 
 void Solver::ClearAllMarks() {
-  const int w = state_.BoardWidth, h = state_.BoardHeight;
-  for (int x = 1; x <= w; ++x) {
+  const MarkBox b = ClearingBox();
+  for (int x = b.x0; x <= b.x1; ++x) {
     Cell* column = state_.Board[x];
-    for (int y = 1; y <= h; ++y) column[y].mark = 0;
+    for (int y = b.y0; y <= b.y1; ++y) column[y].mark = 0;
   }
+  markExtent_.Reset();
 }
 
 // ClearMarksOfNumber(n) followed by ClearEmptyMarks() in one pass: the two
 // touch disjoint cells (n is at least 1), so one pass leaves the same marks.
 void Solver::ClearMarksOfNumberAndEmpty(int n) {
-  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  const MarkBox all = ClearingBox();
   if (!boxedEmptyClear_) {
-    for (int x = 1; x <= w; ++x) {
+    for (int x = all.x0; x <= all.x1; ++x) {
       Cell* column = state_.Board[x];
-      for (int y = 1; y <= h; ++y) {
+      for (int y = all.y0; y <= all.y1; ++y) {
         Cell& c = column[y];
         if (c.number == 0 || ReducedFast(c.number) == n) c.mark = 0;
       }
@@ -46,10 +45,10 @@ void Solver::ClearMarksOfNumberAndEmpty(int n) {
     return;
   }
   const int x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
-  for (int x = 1; x <= w; ++x) {
+  for (int x = all.x0; x <= all.x1; ++x) {
     Cell* column = state_.Board[x];
     const bool columnInBox = x >= x0 && x <= x1;
-    for (int y = 1; y <= h; ++y) {
+    for (int y = all.y0; y <= all.y1; ++y) {
       Cell& c = column[y];
       if (c.number == 0) {
         if (columnInBox && y >= y0 && y <= y1) c.mark = 0;
@@ -77,6 +76,7 @@ void Solver::SetCell(int x, int y, int n) {
   CandidateCount = 0;
   BlockFloodFromClearMarks(x, y, n);
   if (BlockCellCount > n) {
+    ++overfillCount_;
     state_.ConflictColumn = x;
     state_.ConflictRow = y;
     state_.ConflictNumber = n;
@@ -361,7 +361,7 @@ void Solver::FrontierStep(int x, int y, int n) {
     Cell& nb = At(nx, ny);
     if (nb.number == 0 && nb.mark == 0 && !TouchesCompleteNumber(nx, ny, d, n) &&
         FrontierCount < kFrontierCapacity) {
-      nb.mark = 1;
+      SetMark(nb, nx, ny, 1);
       FrontierColumn[FrontierCount] = nx;
       FrontierRow[FrontierCount] = ny;
       ++FrontierCount;
