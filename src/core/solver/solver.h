@@ -260,6 +260,25 @@ class Solver {
   std::uint32_t searchStamp_ = 0;
   bool memoActive_ = false;
   std::uint64_t overfillCount_ = 0;  // overfilling SetCell calls so far
+  // The lookahead probe's check of one assumed number depends only on the
+  // board the assumption led to and on whether its pass ended in a
+  // contradiction; different assumptions often lead to the same board.
+  static constexpr int kCheckMemoSlots = 128;
+  struct CheckMemo {
+    bool used = false;
+    bool startedContradicted = false;
+    std::uint64_t hash = 0;
+    std::int32_t width = 0, height = 0;
+    std::int32_t endStatus = 0;
+    bool overfilled = false;
+    std::int32_t conflict[3] = {};
+    std::uint8_t cells[2 * kPuzzleCells];  // number and complete, scan order
+  };
+  CheckMemo checkMemo_[kCheckMemoSlots];
+  std::uint64_t BoardKey() const;
+  CheckMemo* FindCheck(std::uint64_t key, bool contradicted);
+  void RememberCheck(std::uint64_t key, bool contradicted, bool overfilled);
+  bool CheckAssumption(int limit);  // false when the stop flag ended it
   bool StopRequested();
   bool Trial(int x, int y, int v);
   void Commit(int x, int y, int v);

@@ -294,6 +294,77 @@ int Solver::FloodSmallRegion(int x, int y) {
   return k;
 }
 
+// Every empty cell must still admit a number after the assumption; the
+// first cell that admits none ends the check with status 1.
+bool Solver::CheckAssumption(int limit) {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  for (int dx = 1; dx <= w; ++dx) {
+    for (int dy = 1; dy <= h; ++dy) {
+      if (!IsEmpty(dx, dy)) continue;
+      int consistent = 0;
+      for (int u = 1; u <= limit && consistent < 2; ++u) {
+        if (Trial(dx, dy, u)) ++consistent;
+        if (stopped_) return false;
+      }
+      if (consistent == 0) {
+        state_.SolverStatus = 1;
+        return true;
+      }
+    }
+  }
+  return true;
+}
+
+std::uint64_t Solver::BoardKey() const {
+  std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ static_cast<std::uint64_t>(state_.BoardWidth * 64 + state_.BoardHeight);
+  for (int x = 1; x <= state_.BoardWidth; ++x) {
+    for (int y = 1; y <= state_.BoardHeight; ++y) {
+      const Cell& c = state_.Board[x][y];
+      hash = (hash ^ (static_cast<std::uint64_t>(c.number) << 1 | c.complete)) * 0x100000001b3ull;
+    }
+  }
+  return hash ^ (hash >> 29);
+}
+
+Solver::CheckMemo* Solver::FindCheck(std::uint64_t key, bool contradicted) {
+  CheckMemo& slot = checkMemo_[key % kCheckMemoSlots];
+  if (!slot.used || slot.hash != key || slot.startedContradicted != contradicted ||
+      slot.width != state_.BoardWidth || slot.height != state_.BoardHeight) {
+    return nullptr;
+  }
+  // The hash only chooses the slot: the board itself must match.
+  int i = 0;
+  for (int x = 1; x <= state_.BoardWidth; ++x) {
+    for (int y = 1; y <= state_.BoardHeight; ++y) {
+      const Cell& c = state_.Board[x][y];
+      if (slot.cells[i] != c.number || slot.cells[i + 1] != c.complete) return nullptr;
+      i += 2;
+    }
+  }
+  return &slot;
+}
+
+void Solver::RememberCheck(std::uint64_t key, bool contradicted, bool overfilled) {
+  CheckMemo& slot = checkMemo_[key % kCheckMemoSlots];
+  slot.used = true;
+  slot.hash = key;
+  slot.startedContradicted = contradicted;
+  slot.width = state_.BoardWidth;
+  slot.height = state_.BoardHeight;
+  slot.endStatus = state_.SolverStatus;
+  slot.overfilled = overfilled;
+  slot.conflict[0] = state_.ConflictColumn;
+  slot.conflict[1] = state_.ConflictRow;
+  slot.conflict[2] = state_.ConflictNumber;
+  int i = 0;
+  for (int x = 1; x <= state_.BoardWidth; ++x) {
+    for (int y = 1; y <= state_.BoardHeight; ++y) {
+      slot.cells[i++] = state_.Board[x][y].number;
+      slot.cells[i++] = state_.Board[x][y].complete;
+    }
+  }
+}
+
 void Solver::LookaheadProbe() {
   ++Work.lookaheadProbes;
   SaveProbeSnapshot();
@@ -308,26 +379,26 @@ void Solver::LookaheadProbe() {
         RunDeductionPass();
         SaveTrialSnapshot();
         // The pass's own status is not looked at: a contradictory assumption
-        // shows up as the first check trial failing.
-        bool checkEnded = false;
-        for (int dx = 1; dx <= w && !checkEnded; ++dx) {
-          for (int dy = 1; dy <= h; ++dy) {
-            if (!IsEmpty(dx, dy)) continue;
-            int consistent = 0;
-            for (int u = 1; u <= limit && consistent < 2; ++u) {
-              if (Trial(dx, dy, u)) ++consistent;
-              if (stopped_) {
-                RestoreProbeSnapshot();
-                state_.SolverStatus = 2;
-                return;
-              }
-            }
-            if (consistent == 0) {
-              state_.SolverStatus = 1;
-              checkEnded = true;
-              break;
-            }
+        // shows up as the first check trial failing. Every trial of the
+        // check restores the board saved here, so a remembered check leaves
+        // the board exactly as running it would.
+        const bool contradicted = state_.SolverStatus == 1;
+        const std::uint64_t key = BoardKey();
+        if (const CheckMemo* memo = FindCheck(key, contradicted)) {
+          if (memo->overfilled) {
+            state_.ConflictColumn = memo->conflict[0];
+            state_.ConflictRow = memo->conflict[1];
+            state_.ConflictNumber = memo->conflict[2];
           }
+          state_.SolverStatus = memo->endStatus;
+        } else {
+          const std::uint64_t overfillsBefore = overfillCount_;
+          if (!CheckAssumption(limit)) {
+            RestoreProbeSnapshot();
+            state_.SolverStatus = 2;
+            return;
+          }
+          RememberCheck(key, contradicted, overfillCount_ != overfillsBefore);
         }
         if (state_.SolverStatus != 1) {
           ++survived;
