@@ -192,7 +192,10 @@ class Solver {
     return slot == 0 ? state_.Board[x][y].number == 0 : Walkable(x, y, slot);
   }
   void PrepareAreaLabels(int n);
-  void ForgetAreaLabels() { ++boardVersion_; }
+  void ForgetAreaLabels() {
+    if (labelLogging_) labelLogOverflow_ = true;  // the base labels are gone with it
+    ++boardVersion_;
+  }
   void ForgetAreaLabelsFor(int n) {
     if (n > 0 && n < kLabelledNumbers) {
       labelVersion_[n] = 0;
@@ -215,6 +218,52 @@ class Solver {
   bool InMeasuredArea(CellRef c, int n);
   bool LabelsServe(int n) const { return !options_.classic && UseAreaLabels && n < kLabelledNumbers; }
 
+  // Labels found on the board that TrialSnapshot holds stay valid through
+  // every trial: while logging, each label a trial overwrites is logged, and
+  // RestoreTrialSnapshot writes the log back instead of forgetting them all.
+  struct LabelWrite {
+    std::uint8_t kind, n, x, y;  // kind 0: area label, 1: block label, 2: component killed
+    std::uint32_t stamp;
+    std::int32_t label;
+  };
+  static constexpr int kLabelLogCapacity = 1 << 15;
+  struct LabelScalars {
+    std::uint32_t boardVersion, poolVersion, blockedVersion;
+    int poolCount, sharedCount;
+    std::uint32_t labelVersion[kLabelledNumbers], areaGen[kLabelledNumbers];
+    int blockCompCount[kLabelledNumbers];
+    bool blocksEmptyCells[kLabelledNumbers];
+  };
+  LabelWrite labelLog_[kLabelLogCapacity];
+  int labelLogCount_ = 0;
+  bool labelLogging_ = false;
+  bool labelLogOverflow_ = false;
+  LabelScalars labelBase_{};
+  void Log(std::uint8_t kind, int n, int x, int y, std::uint32_t stamp, std::int32_t label) {
+    if (labelLogCount_ >= kLabelLogCapacity) {
+      labelLogOverflow_ = true;
+      return;
+    }
+    labelLog_[labelLogCount_++] = {kind, static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(x),
+                                   static_cast<std::uint8_t>(y), stamp, label};
+  }
+  void WriteAreaLabel(int n, int x, int y, std::uint32_t gen, int id) {
+    if (labelLogging_) Log(0, n, x, y, areaStamp_[n][x][y], areaLabel_[n][x][y]);
+    areaStamp_[n][x][y] = gen;
+    areaLabel_[n][x][y] = static_cast<std::int16_t>(id);
+  }
+  void WriteBlockLabel(int n, int x, int y, std::uint32_t gen, int id) {
+    if (labelLogging_) Log(1, n, x, y, blockStamp_[n][x][y], blockLabel_[n][x][y]);
+    blockStamp_[n][x][y] = gen;
+    blockLabel_[n][x][y] = static_cast<std::int16_t>(id);
+  }
+  void KillComponent(int id) {
+    if (areaComps_[id].dead) return;
+    if (labelLogging_) Log(2, 0, 0, 0, 0, id);
+    areaComps_[id].dead = true;
+  }
+  void StartLabelBase();     // the labels now standing become the base
+  bool RestoreLabelBase();   // false when the log could not bring it back
   std::uint32_t boardVersion_ = 1;
   std::uint32_t poolVersion_ = 0;
   int poolCount_ = 0;

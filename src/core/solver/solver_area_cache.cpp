@@ -25,6 +25,7 @@ void Solver::PrepareAreaLabels(int n) {
   blockCompCount_[n] = 0;
   if (++areaGen_[n] == 0) {
     // The stamps wrapped around: forget this number's labels explicitly.
+    if (labelLogging_) labelLogOverflow_ = true;  // too many writes to log
     for (auto& column : areaStamp_[n]) {
       for (std::uint32_t& stamp : column) stamp = 0;
     }
@@ -40,7 +41,7 @@ void Solver::PrepareAreaLabels(int n) {
 void Solver::ForgetAreasAround(int x, int y) {
   for (int n = 0; n < kLabelledNumbers; ++n) {
     if (labelVersion_[n] == boardVersion_ && poolVersion_ == boardVersion_ && Labelled(n, x, y)) {
-      areaComps_[areaLabel_[n][x][y]].dead = true;
+      KillComponent(areaLabel_[n][x][y]);
     }
   }
 }
@@ -53,15 +54,13 @@ int Solver::BlockLabel(int x, int y, int n) {
   if (blockStamp_[n][x][y] == gen) return blockLabel_[n][x][y];
   const int id = blockCompCount_[n]++;
   int count = 0;
-  blockStamp_[n][x][y] = gen;
-  blockLabel_[n][x][y] = static_cast<std::int16_t>(id);
+  WriteBlockLabel(n, x, y, gen, id);
   LabelQueue[count++] = {x, y};
   for (int i = 0; i < count; ++i) {
     for (int d = 0; d < 4; ++d) {
       const int nx = LabelQueue[i].x + kDx[d], ny = LabelQueue[i].y + kDy[d];
       if (blockStamp_[n][nx][ny] == gen || ReducedFast(state_.Board[nx][ny].number) != n) continue;
-      blockStamp_[n][nx][ny] = gen;
-      blockLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
+      WriteBlockLabel(n, nx, ny, gen, id);
       LabelQueue[count++] = {nx, ny};
     }
   }
@@ -79,8 +78,7 @@ int Solver::AreaLabel(int x, int y, int n) {
   AreaComponent& comp = areaComps_[id];
   comp = AreaComponent{};
   int count = 0;
-  areaStamp_[n][x][y] = gen;
-  areaLabel_[n][x][y] = static_cast<std::int16_t>(id);
+  WriteAreaLabel(n, x, y, gen, id);
   AreaQueue[count++] = {x, y};
   for (int i = 0; i < count; ++i) {
     for (int d = 0; d < 4; ++d) {
@@ -91,8 +89,7 @@ int Solver::AreaLabel(int x, int y, int n) {
             !Walkable(nx, ny, n)) {
           continue;
         }
-        areaStamp_[n][nx][ny] = gen;
-        areaLabel_[n][nx][ny] = static_cast<std::int16_t>(id);
+        WriteAreaLabel(n, nx, ny, gen, id);
         AreaQueue[count++] = {nx, ny};
       } else if (ReducedFast(nb.number) == n) {
         const int block = BlockLabel(nx, ny, n);
@@ -142,8 +139,7 @@ int Solver::SharedAreaLabel(int x, int y) {
   for (std::int16_t& block : adj.block) block = -1;
   adj.many = 0;
   int count = 0;
-  areaStamp_[0][x][y] = gen;
-  areaLabel_[0][x][y] = static_cast<std::int16_t>(id);
+  WriteAreaLabel(0, x, y, gen, id);
   AreaQueue[count++] = {x, y};
   for (int i = 0; i < count; ++i) {
     for (int d = 0; d < 4; ++d) {
@@ -151,8 +147,7 @@ int Solver::SharedAreaLabel(int x, int y) {
       const Cell& nb = state_.Board[nx][ny];
       if (nb.number == 0) {
         if (Labelled(0, nx, ny)) continue;
-        areaStamp_[0][nx][ny] = gen;
-        areaLabel_[0][nx][ny] = static_cast<std::int16_t>(id);
+        WriteAreaLabel(0, nx, ny, gen, id);
         AreaQueue[count++] = {nx, ny};
         continue;
       }
@@ -253,6 +248,54 @@ void Solver::FillLastArea(int n) {
     }
   }
   for (int i = 0; i < count; ++i) SetCell(FloodCells[i].x, FloodCells[i].y, n);
+}
+
+void Solver::StartLabelBase() {
+  LabelScalars& b = labelBase_;
+  b.boardVersion = boardVersion_;
+  b.poolVersion = poolVersion_;
+  b.blockedVersion = blockedVersion_;
+  b.poolCount = poolCount_;
+  b.sharedCount = sharedCount_;
+  for (int n = 0; n < kLabelledNumbers; ++n) {
+    b.labelVersion[n] = labelVersion_[n];
+    b.areaGen[n] = areaGen_[n];
+    b.blockCompCount[n] = blockCompCount_[n];
+    b.blocksEmptyCells[n] = blocksEmptyCells_[n];
+  }
+  labelLogCount_ = 0;
+  labelLogOverflow_ = false;
+  labelLogging_ = true;
+}
+
+bool Solver::RestoreLabelBase() {
+  if (!labelLogging_ || labelLogOverflow_) return false;
+  for (int i = labelLogCount_ - 1; i >= 0; --i) {
+    const LabelWrite& w = labelLog_[i];
+    if (w.kind == 0) {
+      areaStamp_[w.n][w.x][w.y] = w.stamp;
+      areaLabel_[w.n][w.x][w.y] = static_cast<std::int16_t>(w.label);
+    } else if (w.kind == 1) {
+      blockStamp_[w.n][w.x][w.y] = w.stamp;
+      blockLabel_[w.n][w.x][w.y] = static_cast<std::int16_t>(w.label);
+    } else {
+      areaComps_[w.label].dead = false;
+    }
+  }
+  labelLogCount_ = 0;
+  const LabelScalars& b = labelBase_;
+  boardVersion_ = b.boardVersion;
+  poolVersion_ = b.poolVersion;
+  blockedVersion_ = b.blockedVersion;
+  poolCount_ = b.poolCount;
+  sharedCount_ = b.sharedCount;
+  for (int n = 0; n < kLabelledNumbers; ++n) {
+    labelVersion_[n] = b.labelVersion[n];
+    areaGen_[n] = b.areaGen[n];
+    blockCompCount_[n] = b.blockCompCount[n];
+    blocksEmptyCells_[n] = b.blocksEmptyCells[n];
+  }
+  return true;
 }
 
 }  // namespace numbloc

@@ -44,6 +44,7 @@ void Solver::InitSolver() {
     }
   }
   markExtent_.Reset();
+  labelLogging_ = false;
   ForgetAreaLabels();
 }
 
@@ -92,6 +93,7 @@ void Solver::SaveTrialSnapshot() {
   std::memcpy(TrialSnapshot, state_.Board, sizeof(TrialSnapshot));
   TrialEmptyCount = state_.EmptyCount;
   trialMarkExtent_ = markExtent_;
+  if (insideSolve_) StartLabelBase();
 }
 
 void Solver::RestoreTrialSnapshot() {
@@ -99,7 +101,10 @@ void Solver::RestoreTrialSnapshot() {
   state_.EmptyCount = TrialEmptyCount;
   state_.SolverStatus = 0;
   markExtent_ = trialMarkExtent_;
-  ForgetAreaLabels();
+  if (!RestoreLabelBase()) {
+    ForgetAreaLabels();
+    if (labelLogging_) StartLabelBase();  // the forgotten labels are the new base
+  }
 }
 
 void Solver::SaveProbeSnapshot() {
@@ -117,6 +122,7 @@ void Solver::RestoreProbeSnapshot() {
   }
   state_.EmptyCount = ProbeEmptyCount;
   state_.SolverStatus = 0;
+  labelLogging_ = false;
   ForgetAreaLabels();
 }
 
@@ -135,6 +141,10 @@ void Solver::AutoSolve() {
     explicit InsideSolve(bool& f) : flag(f) { flag = true; }
     ~InsideSolve() { flag = false; }
   } inside(insideSolve_);
+  struct StopLogging {
+    bool& flag;
+    ~StopLogging() { flag = false; }
+  } stopLogging{labelLogging_};
   for (;;) {
     Sweep();
     if (state_.SolverStatus == 1) return;
