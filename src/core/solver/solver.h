@@ -203,6 +203,7 @@ class Solver {
     }
   }
   void ForgetAreasAround(int x, int y);
+  void ForgetAroundNewCell(int x, int y, int n);
   bool Labelled(int n, int x, int y) const {
     return areaStamp_[n][x][y] == areaGen_[n] && !areaComps_[areaLabel_[n][x][y]].dead;
   }

@@ -46,6 +46,44 @@ void Solver::ForgetAreasAround(int x, int y) {
   }
 }
 
+// Writing n into the empty cell (x, y), before the write: the regions beside
+// it (their own and the shared ones) now touch a block of n, and the cell
+// joins the labelled block beside it. Only when it joins blocks with
+// different labels, or a labelled with an unlabelled one, must every label
+// of n go.
+void Solver::ForgetAroundNewCell(int x, int y, int n) {
+  if (n <= 0 || n >= kLabelledNumbers) return;
+  if (poolVersion_ == boardVersion_) {
+    for (int d = 0; d < 4; ++d) {
+      const int nx = x + kDx[d], ny = y + kDy[d];
+      if (state_.Board[nx][ny].number != 0) continue;
+      for (const int slot : {0, n}) {
+        if (labelVersion_[slot] == boardVersion_ && Labelled(slot, nx, ny)) KillComponent(areaLabel_[slot][nx][ny]);
+      }
+    }
+  }
+  if (labelVersion_[n] != boardVersion_) return;
+  const std::uint32_t gen = areaGen_[n];
+  int joined = -1;
+  bool unlabelled = false, several = false;
+  for (int d = 0; d < 4; ++d) {
+    const int nx = x + kDx[d], ny = y + kDy[d];
+    if (ReducedFast(state_.Board[nx][ny].number) != n) continue;
+    if (blockStamp_[n][nx][ny] != gen) {
+      unlabelled = true;
+    } else if (joined < 0) {
+      joined = blockLabel_[n][nx][ny];
+    } else if (joined != blockLabel_[n][nx][ny]) {
+      several = true;
+    }
+  }
+  if (several || (unlabelled && joined >= 0)) {
+    ForgetAreaLabelsFor(n);
+    return;
+  }
+  // Unlabelled neighbours: the flood that labels their block will take this cell too.
+  if (joined >= 0) WriteBlockLabel(n, x, y, gen, joined);
+}
 
 // The connected cells holding n around (x, y), which the block walk would
 // reach as one block.

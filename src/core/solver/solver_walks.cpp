@@ -68,7 +68,7 @@ void Solver::SetCell(int x, int y, int n) {
     return;
   }
   ForgetAreasAround(x, y);
-  ForgetAreaLabelsFor(n);
+  ForgetAroundNewCell(x, y, n);
   state_.ProgressMade = 1;
   --state_.EmptyCount;
   cell.number = static_cast<std::uint8_t>(n + 100);
