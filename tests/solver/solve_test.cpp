@@ -348,3 +348,49 @@ TEST(DamagedValues, OpenedFrameIsClosedBeforeTheWalks) {
 
 }  // namespace
 }  // namespace numbloc::testing
+
+namespace numbloc::testing {
+namespace {
+
+// The solve keeps region labels from trial to trial and does not run again a
+// trial or a lookahead check whose outcome it already knows. On any board it
+// must end exactly as the plain solve does: same numbers, flags, verdict and
+// conflict variables (the last overfill of any trial included).
+TEST(AutoSolve, RememberedLabelsAndTrialsDecideAsThePlainSolve) {
+  std::uint32_t seed = 2024;
+  auto next = [&seed](std::uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  };
+  int trialled = 0, probed = 0, contradictions = 0;
+  for (int round = 0; round < 120; ++round) {
+    const int w = 5 + static_cast<int>(next(3)), h = 5 + static_cast<int>(next(3));
+    std::vector<std::string> rows;
+    for (int y = 0; y < h; ++y) {
+      std::string row;
+      for (int x = 0; x < w; ++x) row += std::string(x ? " " : "") + (next(4) == 0 ? std::to_string(1 + next(6)) : ".");
+      rows.push_back(row);
+    }
+    Rig fast(rows), plain(rows);
+    plain.solve().UseAreaLabels = false;
+    plain.solve().RememberTrials = false;
+    fast.solve().AutoSolve();
+    plain.solve().AutoSolve();
+    ASSERT_EQ(Picture(fast.s()), Picture(plain.s())) << "round " << round;
+    ASSERT_EQ(fast.s().SolverStatus, plain.s().SolverStatus) << "round " << round;
+    ASSERT_EQ(fast.s().ConflictColumn, plain.s().ConflictColumn) << "round " << round;
+    ASSERT_EQ(fast.s().ConflictRow, plain.s().ConflictRow) << "round " << round;
+    ASSERT_EQ(fast.s().ConflictNumber, plain.s().ConflictNumber) << "round " << round;
+    ASSERT_LE(fast.solve().Work.trials, plain.solve().Work.trials) << "round " << round;
+    trialled += plain.solve().Work.trials > 0;
+    probed += plain.solve().Work.lookaheadProbes > 0;
+    contradictions += plain.s().SolverStatus == 1;
+  }
+  // The boards do reach the trials, the probe and contradictions.
+  EXPECT_GT(trialled, 60);
+  EXPECT_GT(probed, 30);
+  EXPECT_GT(contradictions, 15);
+}
+
+}  // namespace
+}  // namespace numbloc::testing

@@ -56,6 +56,9 @@ class Solver {
   // The growth rule measures areas from region labels (same results as the
   // flood of MeasureArea); false makes it flood each way out, for tests.
   bool UseAreaLabels = true;
+  // Trials and lookahead checks whose outcome is already known are not run
+  // again (same results); false runs every one of them, for tests.
+  bool RememberTrials = true;
 
   // --- Deduction pass and snapshots ---
   void InitSolver();

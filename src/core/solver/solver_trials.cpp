@@ -77,7 +77,7 @@ void Solver::TrialSearch() {
     }
     searchStamp_ = 1;
   }
-  memoActive_ = true;
+  memoActive_ = RememberTrials;
   const bool decided = TrialPhaseGrowBlocks() || TrialPhaseEveryNumber(limit) || TrialPhaseSmallRegions(limit);
   memoActive_ = false;
   if (!decided) state_.SolverStatus = 2;
@@ -384,7 +384,7 @@ void Solver::LookaheadProbe() {
         // the board exactly as running it would.
         const bool contradicted = state_.SolverStatus == 1;
         const std::uint64_t key = BoardKey();
-        if (const CheckMemo* memo = FindCheck(key, contradicted)) {
+        if (const CheckMemo* memo = RememberTrials ? FindCheck(key, contradicted) : nullptr) {
           if (memo->overfilled) {
             state_.ConflictColumn = memo->conflict[0];
             state_.ConflictRow = memo->conflict[1];
