@@ -209,7 +209,7 @@ TEST_P(MeasureAreaBothModes, FinishesASquareReachedThroughItsCorner) {
 INSTANTIATE_TEST_SUITE_P(Modes, MeasureAreaBothModes, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Classic" : "Mended"; });
 
-// M1: the single-path walk stops at a dead end and reports 5 for an area of
+// Mended: the single-path walk stops at a dead end and reports 5 for an area of
 // 7, which the growth rule would take as proof that the area is too small.
 TEST(MeasureArea, ClassicWalkUndercountsABranchingArea) {
   const std::vector<std::string> rows = {"9 . #", ". . #", "# . .", "# . ."};

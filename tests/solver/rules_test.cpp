@@ -153,7 +153,7 @@ TEST_P(GrowthBothModes, ThreeWaysSingleCellTooSmallSendsTheEightUp) {
 INSTANTIATE_TEST_SUITE_P(Modes, GrowthBothModes, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Classic" : "Mended"; });
 
-// M2: both ways out of the 4 open into one pocket of exactly the three cells
+// Mended: both ways out of the 4 open into one pocket of exactly the three cells
 // it lacks. The classic step wants W1 unfinished and leaves the forced block open.
 TEST(Growth, SharedPocketOfExactlyTheMissingSizeIsFilledWhole) {
   const std::vector<std::string> rows = {"4 . #", ". . #", "# # #"};
@@ -295,7 +295,7 @@ TEST_P(PairsBothModes, PairBesideTwoUnfinishedBlocksOrAThirdEmptyCellIsLeft) {
 INSTANTIATE_TEST_SUITE_P(Modes, PairsBothModes, ::testing::Values(true, false),
                          [](const auto& info) { return info.param ? "Classic" : "Mended"; });
 
-// M6: the left cell can be a 1 (no 1 around it) while the right cell joins
+// Mended: the left cell can be a 1 (no 1 around it) while the right cell joins
 // the unfinished 2 above it, so the 5 need not take the left cell.
 TEST(SinglesAndPairs, PairThatMayHideAOneAndAPartnerIsLeftOpen) {
   const std::vector<std::string> rows = {"# # 2 #", "5 . . 3*", "# 3* 3* #"};

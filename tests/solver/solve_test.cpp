@@ -143,7 +143,7 @@ TEST(TrialSearch, CellWithoutAConsistentNumberEndsTheSearch) {
   EXPECT_EQ(r.s().ConflictNumber, 1);
 }
 
-// M4: the one-path walk over this block of 20 misses a branch and lists only
+// Mended: the one-path walk over this block of 20 misses a branch and lists only
 // part of the cells through which it can grow.
 TEST(TrialSearch, ClassicBlockWalkMissesAFrontierCell) {
   const std::vector<std::string> rows = {"20 +20 . +20 .", "+20 +20 +20 +20 #", "+20 . +20 +20 ."};
@@ -161,7 +161,7 @@ TEST(TrialSearch, ClassicBlockWalkMissesAFrontierCell) {
   }
 }
 
-// M5: the one-path walk finishes 4 cells of a region of 9 and would try that
+// Mended: the one-path walk finishes 4 cells of a region of 9 and would try that
 // cell with the numbers of a small region only.
 TEST(TrialSearch, ClassicRegionWalkTakesALargeRegionForASmallOne) {
   const std::vector<std::string> rows = {". . . .", ". # . .", ". 3 . ."};

@@ -13,7 +13,7 @@
 namespace numbloc {
 
 struct SolverOptions {
-  bool classic = false;                     // true: the classic rules, without the M1..M6 mends
+  bool classic = false;                     // true: the classic rules, without the six mends
   const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
 };
 
@@ -92,7 +92,7 @@ class Solver {
   // The largest number the trials try: MaxNumber for this board size, or the
   // largest hint when that is larger, never above 40.
   int NumberLimit() const;
-  // The walks of phases 1 and 3, classic and mended (M4, M5); the
+  // The walks of phases 1 and 3, classic and mended; the
   // caller clears the marks (and FrontierCount, MarkedNumbers) first.
   void WalkBlockFrontier(int x, int y, int n);
   void FloodBlockFrontier(int x, int y, int n);
@@ -293,10 +293,10 @@ class Solver {
   // Part of the growth rule: blocks with two or three ways out.
   void TwoWaysOut(int n, int need, CellRef w0, CellRef w1);
   void ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2);
-  int MeasureWholeArea(int x, int y, int n);  // M1
+  int MeasureWholeArea(int x, int y, int n);  // the mended MeasureArea
   bool MiddleCellTest(int x, int y);
   int ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside);           // true: the rule ends
-  bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // M6
+  bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // mended pair rule
 
   // Trial machinery.
   // Within one trial search every trial starts from the same board, and a
@@ -393,7 +393,7 @@ class Solver {
   // is flagged without a pass over the whole board.
   CellRef WalkedCells[kPuzzleCells] = {};
   std::int32_t WalkedCount = 0;
-  // Working stack of the whole-area floods (M1, M4, M5).
+  // Working stack of the whole-area and whole-block floods of the mended rules.
   CellRef FloodCells[kPuzzleCells] = {};
 
   Cell TrialSnapshot[kBoardColumns][kBoardRows] = {};

@@ -267,7 +267,8 @@ bool Solver::InLastArea(CellRef c, int n) {
   return false;
 }
 
-// M2 with labels: every cell of the last measured area receives n, in scan order.
+// The mended fill of two ways out into one area, from labels: every cell of
+// the last measured area receives n, in scan order.
 void Solver::FillLastArea(int n) {
   int count = 0;
   const int w = state_.BoardWidth, h = state_.BoardHeight;

@@ -200,7 +200,7 @@ void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
     }
     if (w1Mark != 0) return;
   } else {
-    // M2: both ways out open into one area of exactly the missing size, so
+    // Mended: both ways out open into one area of exactly the missing size, so
     // the block takes all of it.
     const bool shared = InMeasuredArea(w1, n);
     if (d0 == need && shared) {
@@ -435,7 +435,7 @@ void Solver::FillEnclosedSinglesAndPairs() {
   }
 }
 
-// M6: with a 2 beside the pair, one cell may be a 1 (no 1 among its outer
+// Mended: with a 2 beside the pair, one cell may be a 1 (no 1 among its outer
 // cells) while the other joins an unfinished 2 among its own outer cells.
 bool Solver::PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const {
   // Outer cells of E and of the partner, three each, as in the pair rule.

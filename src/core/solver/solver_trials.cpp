@@ -140,7 +140,7 @@ void Solver::WalkBlockFrontier(int x, int y, int n) {
   }
 }
 
-// M4: the whole block of S and every free empty cell beside it, in scan
+// Mended: the whole block of S and every free empty cell beside it, in scan
 // order, so that no branch of the block is left without its frontier.
 void Solver::FloodBlockFrontier(int x, int y, int n) {
   int count = 0;
@@ -267,7 +267,7 @@ int Solver::WalkSmallRegion(int x, int y) {
   }
 }
 
-// M5: the whole empty region of E, given up as soon as it has six cells.
+// Mended: the whole empty region of E, given up as soon as it has six cells.
 int Solver::FloodSmallRegion(int x, int y) {
   int k = 0;
   SetMark(At(x, y), x, y, 2);

@@ -310,7 +310,7 @@ int Solver::MeasureArea(int x, int y, int n) {
   }
 }
 
-// M1: the area behind a way out, flooded to completion so that no dead end
+// Mended: the area behind a way out, flooded to completion so that no dead end
 // of a single path can make it look smaller than it is. A flooded cell beside
 // a cell of n outside the walked block (mark neither 1 nor 2) makes it 100.
 int Solver::MeasureWholeArea(int x, int y, int n) {
