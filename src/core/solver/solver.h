@@ -42,8 +42,8 @@ struct CellRef {
   std::int32_t y = 0;
 };
 
-// About 0.9 MB of fixed working storage (snapshots, lists, per-number region
-// labels): allocate it on the heap.
+// About 2 MB of fixed working storage (snapshots, lists, per-number region
+// labels and the remembered trials): allocate it on the heap.
 class Solver {
  public:
   explicit Solver(BoardState& state, SolverOptions options = {});
