@@ -358,6 +358,29 @@ class Solver {
     cell.mark = mark;
     box_.Touch(x, y);
     markExtent_.Touch(x, y);
+    if (touchedCount_ <= kTouchedCapacity) {
+      if (touchedCount_ < kTouchedCapacity) Touched[touchedCount_] = {x, y};
+      ++touchedCount_;
+    }
+  }
+  void ResetBox() {
+    box_.Reset();
+    touchedCount_ = 0;
+  }
+  // The cells marked since the box was last reset, while they fit: a clean-up
+  // visits them instead of the whole box (a long thin block has a large box).
+  static constexpr int kTouchedCapacity = 4 * kPuzzleCells;
+  CellRef Touched[kTouchedCapacity] = {};
+  int touchedCount_ = 0;
+  template <typename Fn>
+  void ForEachTouched(Fn fn) {
+    if (touchedCount_ <= kTouchedCapacity) {
+      for (int i = 0; i < touchedCount_; ++i) fn(state_.Board[Touched[i].x][Touched[i].y]);
+      return;
+    }
+    for (int cx = box_.x0; cx <= box_.x1; ++cx) {
+      for (int cy = box_.y0; cy <= box_.y1; ++cy) fn(state_.Board[cx][cy]);
+    }
   }
   MarkBox box_;
   bool boxedEmptyClear_ = false;  // true only inside the growth rule

@@ -123,7 +123,7 @@ void Solver::GrowIncompleteBlocks() {
   // board by hand between two calls.
   if (!insideSolve_) ForgetAreaLabels();
   ClearAllMarks();
-  box_.Reset();
+  ResetBox();
   boxedEmptyClear_ = true;
   GrowEachBlock();
   boxedEmptyClear_ = false;
@@ -159,18 +159,16 @@ void Solver::GrowEachBlock() {
         }
       }
 
-      for (int cx = box_.x0; cx <= box_.x1; ++cx) {
-        Cell* column = state_.Board[cx];
-        for (int cy = box_.y0; cy <= box_.y1; ++cy) {
-          Cell& c = column[cy];
-          if (c.number == 0) {
-            c.mark = 0;
-          } else if (c.mark > 0) {
-            c.mark = 3;
-          }
+      // Outside the cells marked since the last clean-up, empty cells hold
+      // mark 0 and numbered ones 0 or 3 already.
+      ForEachTouched([](Cell& c) {
+        if (c.number == 0) {
+          c.mark = 0;
+        } else if (c.mark > 0) {
+          c.mark = 3;
         }
-      }
-      box_.Reset();
+      });
+      ResetBox();
     }
   }
 }
@@ -247,7 +245,7 @@ void Solver::ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2) {
 
 void Solver::FillEnclosedRegions() {
   ClearAllMarks();
-  box_.Reset();
+  ResetBox();
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
@@ -278,13 +276,10 @@ void Solver::FillEnclosedRegions() {
         }
       }
 
-      for (int cx = box_.x0; cx <= box_.x1; ++cx) {
-        Cell* column = state_.Board[cx];
-        for (int cy = box_.y0; cy <= box_.y1; ++cy) {
-          if (column[cy].mark > 0) column[cy].mark = 3;
-        }
-      }
-      box_.Reset();
+      ForEachTouched([](Cell& c) {
+        if (c.mark > 0) c.mark = 3;
+      });
+      ResetBox();
     }
   }
 }
