@@ -363,6 +363,10 @@ class Solver {
       ++touchedCount_;
     }
   }
+  void MarkScanned(int x, int y) {
+    state_.Board[x][y].mark = 3;
+    markExtent_.Touch(x, y);
+  }
   void ResetBox() {
     box_.Reset();
     touchedCount_ = 0;

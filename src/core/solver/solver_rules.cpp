@@ -288,10 +288,10 @@ void Solver::FillEnclosedRegions() {
 // borders a block that is not complete, and the numbers 1..63 beside it.
 // RegionFlood's walk steps many cells more than once and the rule mostly
 // needs only these answers; every cell reached gets mark 3, which the rule's
-// clean-up would have given it.
+// clean-up would have given it, so the clean-up need not visit it.
 int Solver::ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside) {
   int count = 0;
-  SetMark(At(x, y), x, y, 3);
+  MarkScanned(x, y);
   FloodCells[count++] = {x, y};
   for (int i = 0; i < count; ++i) {
     const int cx = FloodCells[i].x, cy = FloodCells[i].y;
@@ -300,7 +300,7 @@ int Solver::ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbe
       Cell& nb = At(nx, ny);
       if (nb.number == 0) {
         if (nb.mark == 0) {
-          SetMark(nb, nx, ny, 3);
+          MarkScanned(nx, ny);
           FloodCells[count++] = {nx, ny};
         }
         continue;
