@@ -318,11 +318,7 @@ namespace {
 // The growth rule answers its area questions from region labels; on any
 // board it must decide exactly as the flood of MeasureArea does.
 TEST(Growth, RegionLabelsDecideAsTheFloodDoes) {
-  std::uint32_t seed = 12345;
-  auto next = [&seed](std::uint32_t bound) {
-    seed = seed * 1664525u + 1013904223u;
-    return (seed >> 8) % bound;
-  };
+  Lcg next{12345};
   int placements = 0;
   for (int round = 0; round < 400; ++round) {
     const int w = 4 + static_cast<int>(next(6)), h = 4 + static_cast<int>(next(6));

@@ -357,11 +357,7 @@ namespace {
 // must end exactly as the plain solve does: same numbers, flags, verdict and
 // conflict variables (the last overfill of any trial included).
 TEST(AutoSolve, RememberedLabelsAndTrialsDecideAsThePlainSolve) {
-  std::uint32_t seed = 2024;
-  auto next = [&seed](std::uint32_t bound) {
-    seed = seed * 1664525u + 1013904223u;
-    return (seed >> 8) % bound;
-  };
+  Lcg next{2024};
   int trialled = 0, probed = 0, contradictions = 0;
   for (int round = 0; round < 120; ++round) {
     const int w = 5 + static_cast<int>(next(3)), h = 5 + static_cast<int>(next(3));
