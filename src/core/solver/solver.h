@@ -294,8 +294,8 @@ class Solver {
   void TwoWaysOut(int n, int need, CellRef w0, CellRef w1);
   void ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2);
   int MeasureWholeArea(int x, int y, int n);  // the mended MeasureArea
-  bool MiddleCellTest(int x, int y);
-  int ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside);           // true: the rule ends
+  bool MiddleCellTest(int x, int y);  // true: the rule ends
+  int ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside);
   bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // mended pair rule
 
   // Trial machinery.
@@ -395,9 +395,6 @@ class Solver {
   bool insideSolve_ = false;
   MarkBox markExtent_;
   MarkBox trialMarkExtent_;  // markExtent_ when TrialSnapshot was saved
-  void MarksMayBeAnywhere() {
-    markExtent_ = {1, state_.BoardWidth, 1, state_.BoardHeight};
-  }
   MarkBox ClearingBox() const {
     if (insideSolve_) return markExtent_;
     return {1, state_.BoardWidth, 1, state_.BoardHeight};

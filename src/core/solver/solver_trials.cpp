@@ -48,7 +48,10 @@ bool Solver::Trial(int x, int y, int v) {
   const bool consistent = state_.SolverStatus != 1;
   RestoreTrialSnapshot();
   if (memoUsable) {
-    if (memo.stamp != searchStamp_) memo.stamp = searchStamp_, memo.tried = memo.consistent = memo.overfilled = 0;
+    if (memo.stamp != searchStamp_) {
+      memo.stamp = searchStamp_;
+      memo.tried = memo.consistent = memo.overfilled = 0;
+    }
     memo.tried |= bit;
     if (consistent) memo.consistent |= bit;
     if (overfillCount_ != overfillsBefore) {
