@@ -1,26 +1,22 @@
-// `numbloc-cli solve`: the automatic solve of the board window, run on many
-// files at once, with a per-file time limit and machine-readable reports.
-#include <sys/resource.h>
-
-#include <algorithm>
+// `numbloc-cli solve`: the automatic solve of the board window (or the
+// complete solver), run on many files at once, with a per-file time limit and
+// machine-readable reports.
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "cli/batch.h"
 #include "cli/commands.h"
 #include "cli/solve_report.h"
 #include "core/board/board_state.h"
 #include "core/board/nbl_file.h"
+#include "core/complete/complete_solver.h"
 #include "core/solver/solver.h"
 
 namespace numbloc::cli {
@@ -28,7 +24,8 @@ namespace {
 
 constexpr const char* kSolveUsage =
     "usage: numbloc-cli solve IN.nbl... [-o OUT.nbl | --out-dir DIR] [--jobs N]\n"
-    "                         [--time-limit SECONDS] [--format text|tsv|json] [--classic]\n"
+    "                         [--time-limit SECONDS] [--format text|tsv|json]\n"
+    "                         [--classic | --complete]\n"
     "  Runs the automatic solve on each file, as the board window's button does,\n"
     "  and prints one line per file in the order given, then a summary.\n"
     "  -o OUT.nbl        save the result of the one input file\n"
@@ -36,8 +33,14 @@ constexpr const char* kSolveUsage =
     "  --jobs N          solve N files at a time (default: the number of cores)\n"
     "  --time-limit S    stop a solve after S seconds and report 'time limit'\n"
     "  --format F        text (default), tsv or json\n"
-    "  --classic         the solver exactly as the original program ran it\n"
-    "  Outcomes: solved, contradiction, gave up, time limit, unreadable.\n"
+    "  --classic         the deduction rules as first written, with only the mends\n"
+    "                    that keep the solver safe (it may call valid puzzles\n"
+    "                    contradictory); for comparison\n"
+    "  --complete        the complete solver instead: a unique solution is written\n"
+    "                    to the board as the automatic solve writes one; with no\n"
+    "                    solution or several the board stays as it was\n"
+    "  Outcomes: solved, contradiction, gave up (automatic solve); solved, no\n"
+    "  solution, several solutions (--complete); time limit; unreadable.\n"
     "  Exit 0 when every file was read, decided and (if asked) saved; 1 otherwise;\n"
     "  2 on a usage error.\n";
 
@@ -45,54 +48,25 @@ struct SolveArgs {
   std::vector<std::string> inputs;
   std::string out_file;
   std::string out_dir;
-  int jobs = 0;
-  double time_limit = 0;  // seconds; 0 = none
-  ReportFormat format = ReportFormat::Text;
+  BatchOptions batch;
   bool classic = false;
+  bool complete = false;
 };
 
 // Parses the command line; returns an error text for a usage error.
 std::optional<std::string> ParseArgs(int argc, char** argv, SolveArgs& args) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    auto value = [&](std::string& out) -> bool {
-      if (i + 1 >= argc) return false;
-      out = argv[++i];
-      return true;
-    };
-    std::string v;
-    if (arg == "-o" || arg == "--out-dir" || arg == "--jobs" || arg == "--time-limit" ||
-        arg == "--format") {
-      if (!value(v)) return arg + " needs a value";
-      if (arg == "-o") {
-        args.out_file = v;
-      } else if (arg == "--out-dir") {
-        args.out_dir = v;
-      } else if (arg == "--jobs") {
-        char* end = nullptr;
-        const long n = std::strtol(v.c_str(), &end, 10);
-        if (v.empty() || *end || n < 1 || n > 256) return "--jobs wants a number 1..256";
-        args.jobs = static_cast<int>(n);
-      } else if (arg == "--time-limit") {
-        char* end = nullptr;
-        const double s = std::strtod(v.c_str(), &end);
-        if (v.empty() || *end || !(s > 0) || s > 1e6) {
-          return "--time-limit wants a positive number of seconds";
-        }
-        args.time_limit = s;
-      } else {
-        if (v == "text") {
-          args.format = ReportFormat::Text;
-        } else if (v == "tsv") {
-          args.format = ReportFormat::Tsv;
-        } else if (v == "json") {
-          args.format = ReportFormat::Json;
-        } else {
-          return "--format wants text, tsv or json";
-        }
-      }
+    std::string error;
+    if (ParseBatchOption(argc, argv, i, args.batch, &error)) {
+      if (!error.empty()) return error;
+    } else if (arg == "-o" || arg == "--out-dir") {
+      if (i + 1 >= argc) return arg + " needs a value";
+      (arg == "-o" ? args.out_file : args.out_dir) = argv[++i];
     } else if (arg == "--classic") {
       args.classic = true;
+    } else if (arg == "--complete") {
+      args.complete = true;
     } else if (arg == "--") {
       for (++i; i < argc; ++i) args.inputs.emplace_back(argv[i]);
     } else if (arg.size() > 1 && arg[0] == '-') {
@@ -102,6 +76,7 @@ std::optional<std::string> ParseArgs(int argc, char** argv, SolveArgs& args) {
     }
   }
   if (args.inputs.empty()) return "no input file";
+  if (args.classic && args.complete) return "--classic and --complete exclude each other";
   if (!args.out_file.empty() && !args.out_dir.empty()) return "-o and --out-dir exclude each other";
   if (!args.out_file.empty() && args.inputs.size() != 1) return "-o takes exactly one input file";
   if (!args.out_dir.empty()) {
@@ -114,58 +89,6 @@ std::optional<std::string> ParseArgs(int argc, char** argv, SolveArgs& args) {
   return std::nullopt;
 }
 
-// Stops solves that run past their deadline. Each running solve registers its
-// own flag, so a late tick can never stop the next solve on the same thread.
-class Watchdog {
- public:
-  Watchdog(int slots, double limit_seconds)
-      : slots_(slots), limit_(std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(limit_seconds))) {
-    thread_ = std::thread([this] { Run(); });
-  }
-  ~Watchdog() {
-    {
-      std::lock_guard lock(mutex_);
-      done_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-  }
-  void Start(int slot, std::atomic<bool>* flag) {
-    std::lock_guard lock(mutex_);
-    slots_[slot] = {flag, Clock::now() + limit_};
-  }
-  void Finish(int slot) {
-    std::lock_guard lock(mutex_);
-    slots_[slot].flag = nullptr;
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  struct Slot {
-    std::atomic<bool>* flag = nullptr;
-    Clock::time_point deadline;
-  };
-  void Run() {
-    const auto tick = std::clamp<Clock::duration>(limit_ / 20, std::chrono::microseconds(200),
-                                                  std::chrono::milliseconds(20));
-    std::unique_lock lock(mutex_);
-    while (!done_) {
-      wake_.wait_for(lock, tick);
-      const auto now = Clock::now();
-      for (Slot& s : slots_) {
-        if (s.flag && now >= s.deadline) s.flag->store(true, std::memory_order_relaxed);
-      }
-    }
-  }
-  std::vector<Slot> slots_;
-  Clock::duration limit_;
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  bool done_ = false;
-  std::thread thread_;
-};
-
 std::string OutputPath(const SolveArgs& args, const std::string& input) {
   if (!args.out_file.empty()) return args.out_file;
   if (!args.out_dir.empty()) {
@@ -175,8 +98,70 @@ std::string OutputPath(const SolveArgs& args, const std::string& input) {
   return {};
 }
 
-FileReport SolveFile(const SolveArgs& args, const std::string& input, int slot,
-                     Watchdog* watchdog) {
+// The window lays a loaded board out before any click can reach the solve
+// button, and the layout derives the number bar's limit from the size.
+void PrepareLikeTheWindow(BoardState& state) {
+  state.MaxNumber = DeriveMaxNumber(state.BoardWidth, state.BoardHeight);
+  state.LayoutPending = 0;
+  state.SolverStatus = 0;
+}
+
+// The automatic solve; false when the time limit stopped it.
+bool AutoSolveFile(const SolveArgs& args, BoardState& state, const std::atomic<bool>* stop,
+                   FileReport& report) {
+  PrepareLikeTheWindow(state);
+  SolverOptions options;
+  options.classic = args.classic;
+  options.stop = stop;
+  auto solver = std::make_unique<Solver>(state, options);
+  const auto begin = std::chrono::steady_clock::now();
+  solver->AutoSolve();
+  report.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  if (solver->Stopped()) return false;
+  state.Mode = SolveAuto;
+  report.status = state.SolverStatus;
+  report.outcome = state.SolverStatus == 0   ? Outcome::Solved
+                   : state.SolverStatus == 1 ? Outcome::Contradiction
+                                             : Outcome::GaveUp;
+  report.conflict_column = state.ConflictColumn;
+  report.conflict_row = state.ConflictRow;
+  report.conflict_number = state.ConflictNumber;
+  return true;
+}
+
+// The complete solver; false when the time limit stopped it.
+bool CompleteSolveFile(BoardState& state, const std::atomic<bool>* stop, FileReport& report) {
+  complete::CompleteOptions options;
+  options.stop = stop;
+  complete::CompleteSolver solver(options);
+  const auto begin = std::chrono::steady_clock::now();
+  const complete::CompleteResult result = solver.Solve(state);
+  report.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+  report.complete = true;
+  switch (result.verdict) {
+    case complete::Verdict::Unique:
+      PrepareLikeTheWindow(state);
+      complete::WriteSolution(result.solution, state);
+      report.outcome = Outcome::Solved;
+      break;
+    case complete::Verdict::None:
+      report.outcome = Outcome::NoSolution;
+      break;
+    case complete::Verdict::Several:
+      report.outcome = Outcome::Several;
+      break;
+    case complete::Verdict::Stopped:
+    case complete::Verdict::Invalid:  // the reader refuses such sizes first
+      return false;
+  }
+  report.status = state.SolverStatus;
+  return true;
+}
+
+FileReport SolveFile(const SolveArgs& args, const std::string& input,
+                     const std::atomic<bool>* stop) {
   FileReport report;
   report.name = input;
   auto state = std::make_unique<BoardState>();
@@ -189,37 +174,13 @@ FileReport SolveFile(const SolveArgs& args, const std::string& input, int slot,
   }
   report.width = state->BoardWidth;
   report.height = state->BoardHeight;
-  // The window lays a loaded board out before any click can reach the solve
-  // button, and the layout derives the number bar's limit from the size.
-  state->MaxNumber = DeriveMaxNumber(state->BoardWidth, state->BoardHeight);
-  state->LayoutPending = 0;
-  state->SolverStatus = 0;
-
-  std::atomic<bool> stop{false};
-  SolverOptions options;
-  options.classic = args.classic;
-  options.stop = watchdog ? &stop : nullptr;
-  auto solver = std::make_unique<Solver>(*state, options);
-  if (watchdog) watchdog->Start(slot, &stop);
-  const auto begin = std::chrono::steady_clock::now();
-  solver->AutoSolve();
-  const auto end = std::chrono::steady_clock::now();
-  if (watchdog) watchdog->Finish(slot);
-  report.seconds = std::chrono::duration<double>(end - begin).count();
-
-  if (solver->Stopped()) {
+  const bool decided = args.complete ? CompleteSolveFile(*state, stop, report)
+                                     : AutoSolveFile(args, *state, stop, report);
+  if (!decided) {
     report.outcome = Outcome::TimeLimit;
-    report.detail = "stopped after " + FormatSeconds(args.time_limit);
+    report.detail = "stopped after " + FormatSeconds(args.batch.time_limit);
     return report;  // the board is mid-solve: nothing worth saving
   }
-  state->Mode = SolveAuto;
-  report.status = state->SolverStatus;
-  report.outcome = state->SolverStatus == 0   ? Outcome::Solved
-                   : state->SolverStatus == 1 ? Outcome::Contradiction
-                                              : Outcome::GaveUp;
-  report.conflict_column = state->ConflictColumn;
-  report.conflict_row = state->ConflictRow;
-  report.conflict_number = state->ConflictNumber;
   for (int x = 1; x <= state->BoardWidth; ++x) {
     for (int y = 1; y <= state->BoardHeight; ++y) {
       if (state->Board[x][y].number > 100) ++report.placed;
@@ -259,57 +220,27 @@ int RunSolve(int argc, char** argv) {
     }
   }
   const int count = static_cast<int>(args.inputs.size());
-  int jobs = args.jobs;
-  if (jobs == 0) jobs = std::max(1u, std::thread::hardware_concurrency());
-  jobs = std::min(jobs, count);
-
-  std::unique_ptr<Watchdog> watchdog;
-  if (args.time_limit > 0) watchdog = std::make_unique<Watchdog>(jobs, args.time_limit);
-
-  std::vector<std::optional<FileReport>> reports(count);
-  std::mutex mutex;
-  std::condition_variable ready;
-  std::atomic<int> next{0};
-  const auto wall_begin = std::chrono::steady_clock::now();
-  std::vector<std::thread> workers;
-  for (int slot = 0; slot < jobs; ++slot) {
-    workers.emplace_back([&, slot] {
-      for (int i; (i = next.fetch_add(1)) < count;) {
-        FileReport report = SolveFile(args, args.inputs[i], slot, watchdog.get());
-        std::lock_guard lock(mutex);
-        reports[i] = std::move(report);
-        ready.notify_all();
-      }
-    });
-  }
-
-  ReportWriter writer(args.format, stdout);
+  ReportWriter writer(args.batch.format, stdout);
   writer.Begin();
-  for (int i = 0; i < count; ++i) {
-    std::unique_lock lock(mutex);
-    ready.wait(lock, [&] { return reports[i].has_value(); });
-    const FileReport report = *reports[i];
-    lock.unlock();
-    writer.File(report);
-  }
-  for (std::thread& t : workers) t.join();
-  watchdog.reset();
-
   RunSummary summary;
+  summary.classic = args.classic;
+  summary.complete = args.complete;
+  bool all_good = true;
+  const auto wall_begin = std::chrono::steady_clock::now();
+  summary.jobs = RunBatch<FileReport>(
+      count, args.batch,
+      [&](int i, const std::atomic<bool>* stop) { return SolveFile(args, args.inputs[i], stop); },
+      [&](int, const FileReport& r) {
+        writer.File(r);
+        summary.Add(r);
+        if (r.outcome == Outcome::Unreadable || r.outcome == Outcome::TimeLimit ||
+            !r.save_error.empty()) {
+          all_good = false;
+        }
+      });
   summary.wall_seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - wall_begin).count();
-  summary.jobs = jobs;
-  summary.classic = args.classic;
-  rusage usage{};
-  if (getrusage(RUSAGE_SELF, &usage) == 0) summary.peak_memory_kib = usage.ru_maxrss;
-  bool all_good = true;
-  for (const auto& r : reports) {
-    summary.Add(*r);
-    if (r->outcome == Outcome::Unreadable || r->outcome == Outcome::TimeLimit ||
-        !r->save_error.empty()) {
-      all_good = false;
-    }
-  }
+  summary.peak_memory_kib = PeakMemoryKib();
   writer.Summary(summary);
   std::fflush(stdout);
   return all_good ? kExitOk : kExitFailure;

@@ -14,5 +14,6 @@ int RunShow(int argc, char** argv);
 int RunNew(int argc, char** argv);
 int RunSolve(int argc, char** argv);
 int RunCheck(int argc, char** argv);
+int RunCount(int argc, char** argv);
 
 }  // namespace numbloc::cli

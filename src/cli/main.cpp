@@ -1,4 +1,4 @@
-// numbloc-cli: inspect, create, solve and check .nbl puzzle files without the window.
+// numbloc-cli: inspect, create, solve, count and check .nbl puzzle files without the window.
 #include <cstdio>
 #include <cstring>
 
@@ -15,7 +15,12 @@ const char kUsage[] =
     "                                (one row per line, numbers 1..40 separated by spaces,\n"
     "                                '.' or 0 for an empty cell, '#' starts a comment line)\n"
     "  solve IN.nbl... [-o OUT.nbl | --out-dir DIR] [--jobs N] [--time-limit SECONDS]\n"
-    "        [--format text|tsv|json] [--classic]   run the automatic solve on each file\n"
+    "        [--format text|tsv|json] [--classic | --complete]\n"
+    "                                run the automatic solve (or the complete solver)\n"
+    "                                on each file\n"
+    "  count FILE.nbl... [--jobs N] [--time-limit SECONDS] [--format text|tsv|json]\n"
+    "                                say whether each puzzle has no solution, one or\n"
+    "                                several\n"
     "  check FILE.nbl... [--puzzle PUZZLE.nbl|.txt] check finished boards against the rules\n"
     "\n"
     "exit codes: 0 ok, 1 bad input or failure, 2 usage\n"
@@ -31,6 +36,7 @@ const Command kCommands[] = {
     {"new", numbloc::cli::RunNew},
     {"solve", numbloc::cli::RunSolve},
     {"check", numbloc::cli::RunCheck},
+    {"count", numbloc::cli::RunCount},
 };
 
 }  // namespace

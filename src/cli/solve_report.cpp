@@ -51,6 +51,8 @@ const char* OutcomeText(Outcome outcome) {
     case Outcome::GaveUp: return "gave up";
     case Outcome::TimeLimit: return "time limit";
     case Outcome::Unreadable: return "unreadable";
+    case Outcome::NoSolution: return "no solution";
+    case Outcome::Several: return "several solutions";
   }
   return "?";
 }
@@ -59,6 +61,8 @@ const char* OutcomeKey(Outcome outcome) {
   switch (outcome) {
     case Outcome::GaveUp: return "gave_up";
     case Outcome::TimeLimit: return "time_limit";
+    case Outcome::NoSolution: return "none";
+    case Outcome::Several: return "several";
     default: return OutcomeText(outcome);
   }
 }
@@ -127,7 +131,7 @@ void ReportWriter::Begin() {
 }
 
 void ReportWriter::File(const FileReport& r) {
-  const std::string message = TrimmedStatusMessage(r.status);
+  const std::string message = r.complete ? std::string() : TrimmedStatusMessage(r.status);
   const bool unreadable = r.outcome == Outcome::Unreadable;
   switch (format_) {
     case ReportFormat::Text: {
@@ -187,19 +191,24 @@ void ReportWriter::File(const FileReport& r) {
 }
 
 void ReportWriter::Summary(const RunSummary& s) {
-  static const Outcome kAll[] = {Outcome::Solved, Outcome::Contradiction, Outcome::GaveUp,
-                                 Outcome::TimeLimit, Outcome::Unreadable};
+  static const Outcome kAuto[] = {Outcome::Solved, Outcome::Contradiction, Outcome::GaveUp,
+                                  Outcome::TimeLimit, Outcome::Unreadable};
+  static const Outcome kComplete[] = {Outcome::Solved, Outcome::NoSolution, Outcome::Several,
+                                      Outcome::TimeLimit, Outcome::Unreadable};
+  // The outcomes the run's solver can give, in that order.
+  const Outcome* const first = s.complete ? kComplete : kAuto;
+  const std::vector<Outcome> shown(first, first + 5);
   int files = 0;
   for (const int c : s.counts) files += c;
   switch (format_) {
     case ReportFormat::Text: {
       std::string counts;
-      for (const Outcome o : kAll) {
+      for (const Outcome o : shown) {
         counts += (counts.empty() ? "" : ", ") + std::to_string(s.counts[static_cast<int>(o)]) +
                   " " + OutcomeText(o);
       }
       std::fprintf(out_, "%d file%s%s: %s\n", files, files == 1 ? "" : "s",
-                   s.classic ? " (classic)" : "", counts.c_str());
+                   s.classic ? " (classic)" : s.complete ? " (complete)" : "", counts.c_str());
       std::fprintf(out_, "solve time: total %s, median %s, worst %s%s%s; wall %s on %d job%s; "
                    "peak memory %.1f MiB\n",
                    FormatSeconds(s.Total()).c_str(), FormatSeconds(s.Median()).c_str(),
@@ -210,7 +219,7 @@ void ReportWriter::Summary(const RunSummary& s) {
     }
     case ReportFormat::Tsv:
       std::fprintf(out_, "#summary\tfiles\t%d\n", files);
-      for (const Outcome o : kAll) {
+      for (const Outcome o : shown) {
         std::fprintf(out_, "#summary\t%s\t%d\n", OutcomeKey(o), s.counts[static_cast<int>(o)]);
       }
       std::fprintf(out_,
@@ -221,14 +230,14 @@ void ReportWriter::Summary(const RunSummary& s) {
       break;
     case ReportFormat::Json: {
       std::fprintf(out_, "%s],\n \"summary\": {\"files\": %d", first_ ? "" : "\n", files);
-      for (const Outcome o : kAll) {
+      for (const Outcome o : shown) {
         std::fprintf(out_, ", \"%s\": %d", OutcomeKey(o), s.counts[static_cast<int>(o)]);
       }
       std::fprintf(out_,
-                   ", \"classic\": %s, \"total_seconds\": %.6f, \"median_seconds\": %.6f, "
-                   "\"worst_seconds\": %.6f, \"worst_file\": %s, \"wall_seconds\": %.6f, "
-                   "\"jobs\": %d, \"peak_memory_kib\": %ld}}\n",
-                   s.classic ? "true" : "false", s.Total(), s.Median(), s.Worst(),
+                   ", \"classic\": %s, \"complete\": %s, \"total_seconds\": %.6f, "
+                   "\"median_seconds\": %.6f, \"worst_seconds\": %.6f, \"worst_file\": %s, "
+                   "\"wall_seconds\": %.6f, \"jobs\": %d, \"peak_memory_kib\": %ld}}\n",
+                   s.classic ? "true" : "false", s.complete ? "true" : "false", s.Total(), s.Median(), s.Worst(),
                    JsonString(s.worst_name).c_str(), s.wall_seconds, s.jobs, s.peak_memory_kib);
       break;
     }

@@ -8,11 +8,21 @@
 
 namespace numbloc::cli {
 
-enum class Outcome { Solved, Contradiction, GaveUp, TimeLimit, Unreadable };
+enum class Outcome {
+  Solved,
+  Contradiction,  // automatic solve
+  GaveUp,         // automatic solve
+  TimeLimit,
+  Unreadable,
+  NoSolution,  // complete solver
+  Several,     // complete solver
+};
+constexpr int kOutcomeCount = 7;
 
-// "solved", "contradiction", "gave up", "time limit", "unreadable".
+// "solved", "contradiction", "gave up", "time limit", "unreadable",
+// "no solution", "several solutions".
 const char* OutcomeText(Outcome outcome);
-// The same as one token: "gave_up", "time_limit".
+// The same as one token: "gave_up", "time_limit", "none", "several".
 const char* OutcomeKey(Outcome outcome);
 
 struct FileReport {
@@ -29,15 +39,17 @@ struct FileReport {
   std::string detail;    // why unreadable / how the time limit ended it
   std::string saved_to;  // the result file, when one was written
   std::string save_error;
+  bool complete = false;  // decided by the complete solver: no status-line message
 };
 
 struct RunSummary {
-  int counts[5] = {};
+  int counts[kOutcomeCount] = {};
   std::vector<double> times;  // every file that reached the solver
   std::string worst_name;
   double wall_seconds = 0;
   int jobs = 1;
   bool classic = false;
+  bool complete = false;
   long peak_memory_kib = 0;
   void Add(const FileReport& report);
   double Total() const;

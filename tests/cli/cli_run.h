@@ -119,6 +119,53 @@ inline BoardState BoardFromPicture(const std::string& picture) {
   return state;
 }
 
+// A text grid of w x h empty cells.
+inline std::string EmptyBoard(int w, int h) {
+  std::string row;
+  for (int x = 0; x < w; ++x) row += ". ";
+  std::string grid;
+  for (int y = 0; y < h; ++y) grid += row + "\n";
+  return grid;
+}
+
+// Field `i` of a tab-separated row.
+inline std::string Field(const std::string& row, int i) {
+  std::size_t start = 0;
+  for (int k = 0; k < i; ++k) start = row.find('\t', start) + 1;
+  return row.substr(start, row.find('\t', start) - start);
+}
+
+// Boards shared by the command tests.
+// A finished valid 6 x 6 board (see check_test.cpp), here all hints.
+inline constexpr const char* kFull = R"(
+ 3 3 3 2 2 1
+ 4 4 4 4 3 3
+ 1 2 5 5 5 3
+ 6 2 5 1 5 4
+ 6 6 6 6 4 4
+ 6 1 2 2 1 4
+)";
+
+// The same with four cells left open that the rules fill at once.
+inline constexpr const char* kFourOpen = R"(
+ 3 3 3 2 2 1
+ 4 . 4 4 3 3
+ 1 2 5 5 5 3
+ 6 2 5 . 5 4
+ 6 6 . 6 4 4
+ 6 1 2 2 1 .
+)";
+
+// Full, but the 2 at (4, 6) is alone: the filled board breaks a rule.
+inline constexpr const char* kBroken = R"(
+ 3 3 3 2 2 1
+ 4 4 4 4 3 3
+ 1 2 5 5 5 3
+ 6 2 5 1 5 4
+ 6 6 6 6 4 4
+ 6 1 2 1 1 4
+)";
+
 inline std::string WriteBoard(const std::string& path, const BoardState& state) {
   const NblResult r = WriteNblFile(path, state);
   EXPECT_TRUE(r.ok) << r.reason;

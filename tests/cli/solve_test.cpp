@@ -7,36 +7,6 @@
 namespace numbloc::test {
 namespace {
 
-// A finished valid 6 x 6 board (see check_test.cpp), here all hints.
-constexpr const char* kFull = R"(
- 3 3 3 2 2 1
- 4 4 4 4 3 3
- 1 2 5 5 5 3
- 6 2 5 1 5 4
- 6 6 6 6 4 4
- 6 1 2 2 1 4
-)";
-
-// The same with four cells left open that the rules fill at once.
-constexpr const char* kFourOpen = R"(
- 3 3 3 2 2 1
- 4 . 4 4 3 3
- 1 2 5 5 5 3
- 6 2 5 . 5 4
- 6 6 . 6 4 4
- 6 1 2 2 1 .
-)";
-
-// Full, but the 2 at (4, 6) is alone: the filled board breaks a rule.
-constexpr const char* kBroken = R"(
- 3 3 3 2 2 1
- 4 4 4 4 3 3
- 1 2 5 5 5 3
- 6 2 5 1 5 4
- 6 6 6 6 4 4
- 6 1 2 1 1 4
-)";
-
 // The 3-pair at (5, 2)-(6, 2) can only grow into (6, 3), which also touches
 // the hint 3 at (6, 4): the placement makes a block of four 3s.
 constexpr const char* kOverfill = R"(
@@ -47,21 +17,6 @@ constexpr const char* kOverfill = R"(
  6 6 6 6 4 4
  6 1 2 2 1 4
 )";
-
-std::string EmptyBoard(int w, int h) {
-  std::string row;
-  for (int x = 0; x < w; ++x) row += ". ";
-  std::string grid;
-  for (int y = 0; y < h; ++y) grid += row + "\n";
-  return grid;
-}
-
-// Field `i` of a tab-separated row.
-std::string Field(const std::string& row, int i) {
-  std::size_t start = 0;
-  for (int k = 0; k < i; ++k) start = row.find('\t', start) + 1;
-  return row.substr(start, row.find('\t', start) - start);
-}
 
 TEST(SolveCommand, UsageErrorsExitTwo) {
   const std::string dir = TempFolder();

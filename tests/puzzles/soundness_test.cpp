@@ -1,5 +1,6 @@
 // Soundness over the shared puzzles with a published unique solution: a board
-// reported solved obeys the rules, keeps its hints and is that solution; the
+// reported solved obeys the rules, keeps its hints, is that solution and is
+// saved byte for byte as the complete solve saves it; the
 // default solver places no number that differs from it and declares no such
 // puzzle contradictory, except the listed cases. Only puzzles that finish
 // within a short time limit are judged, so that the suite stays quick (also
@@ -11,6 +12,8 @@
 #include <set>
 
 #include "cli/board_check.h"
+#include "core/board/nbl_file.h"
+#include "core/complete/complete_solver.h"
 #include "shared_puzzles.h"
 
 namespace numbloc::test {
@@ -84,6 +87,21 @@ std::string Judge(const SharedPuzzle& p, const BoardState& b, bool classic) {
   return {};
 }
 
+// A solved board is also what the complete solve writes for that puzzle.
+std::string CompareWithCompleteSolve(const BoardState& start, const BoardState& solved) {
+  const complete::CompleteResult r = complete::CompleteSolver().Solve(start);
+  if (r.verdict != complete::Verdict::Unique) {
+    return std::string("the complete solver says ") + complete::VerdictKey(r.verdict);
+  }
+  BoardState written = start;
+  written.MaxNumber = DeriveMaxNumber(start.BoardWidth, start.BoardHeight);
+  written.LayoutPending = 0;
+  complete::WriteSolution(r.solution, written);
+  // Compared as saved: marks and the progress flag are scratch, not stored.
+  return WriteNblBytes(written) == WriteNblBytes(solved) ? ""
+                                                         : "the complete solve saves another board";
+}
+
 void CheckSoundness(bool classic, double default_max_area) {
   NUMBLOC_REQUIRE_SHARED();
   const double limit = EnvNumber("NUMBLOC_SOUNDNESS_LIMIT", 0.05);
@@ -102,6 +120,9 @@ void CheckSoundness(bool classic, double default_max_area) {
     if (out.stopped) return;
     verdict[i] = out.board.SolverStatus;
     faults[i] = Judge(p, out.board, classic);
+    if (faults[i].empty() && out.board.SolverStatus == 0) {
+      faults[i] = CompareWithCompleteSolve(p.start, out.board);
+    }
   });
   int judged = 0;
   int counts[3] = {};
