@@ -18,7 +18,10 @@ using Minisat::var;
 
 namespace {
 
-constexpr int kRestartBase = 100;  // conflicts before the first restart
+constexpr int kRestartBase = 100;       // conflicts before the first restart
+constexpr double kLearntsBase = 2000;    // learnt clauses kept at first, at least...
+constexpr double kLearntsPerVar = 0.25;  // ...or this many per variable
+constexpr double kGarbageShare = 0.5;    // freed clause memory that triggers a collection
 
 // The x-th term (from 0) of the Luby sequence 1 1 2 1 1 2 4 ..., as a power of y.
 double Luby(double y, int x) {
@@ -71,7 +74,10 @@ BlockSearch::BlockSearch(RegionPropagator& prop) : prop_(prop) {
   }
   floating_.assign(nVars(), 0);
   litMark_.assign(nVars(), 0);
-  max_learnts = std::max(2000.0, nVars() * 0.5);
+  max_learnts = std::max(kLearntsBase, nVars() * kLearntsPerVar);
+  // Reasons are made and freed at every step: collect the waste less often
+  // than after every fifth word, as copying the live clauses costs more.
+  garbage_frac = kGarbageShare;
   nextRestart_ = kRestartBase;
   prop_.Attach(this);
   prop_.MarkAllDirty();
@@ -232,7 +238,6 @@ void BlockSearch::Restart() {
   ++restarts_;
   nextRestart_ = static_cast<std::int64_t>(conflicts) +
                  static_cast<std::int64_t>(Luby(2, restarts_) * kRestartBase);
-  max_learnts *= 1.05;
   checkGarbage();
 }
 
@@ -260,7 +265,14 @@ BlockSearch::Outcome BlockSearch::Next(const StopRule& stop) {
         madeConflict_ = CRef_Undef;
       }
       Backtrack(backTo);
+      checkGarbage();
       Learn(learnt_);
+      // The learnt clauses may grow in number, ever more slowly.
+      if (--growCountdown_ == 0) {
+        growInterval_ *= 1.5;
+        growCountdown_ = static_cast<std::int64_t>(growInterval_);
+        max_learnts *= 1.1;
+      }
       varDecayActivity();
       claDecayActivity();
       continue;
@@ -288,6 +300,8 @@ Lit BlockSearch::OpenEdge() const {
   return lit_Undef;
 }
 
+// The edges decide a filling (each block is as large as its number), so a
+// clause that some edge differs rules out exactly the filling found.
 void BlockSearch::ExcludeFound() {
   clause_.clear();
   for (int e = 0; e < static_cast<int>(edgeVar_.size()); ++e) {

@@ -82,6 +82,8 @@ class BlockSearch : public Minisat::Solver, private DeductionSink {
   int applied_ = 0;                           // trail entries the propagator has seen
   int restarts_ = 0;
   std::int64_t nextRestart_ = 0;              // conflicts at which to restart
+  double growInterval_ = 100;                 // conflicts between raises of max_learnts
+  std::int64_t growCountdown_ = 100;          // conflicts until the next raise
   std::int64_t unjustified_ = 0;
 };
 

@@ -36,6 +36,7 @@ void RegionPropagator::Reset(const Geometry& geometry) {
   checked_.assign(n, 0);
   seen_.assign(n, 0);
   walk_.assign(n, 0);
+  taken_.assign(kLargest + 1, 0);
   reason_.assign(2 * static_cast<std::size_t>(n) + 4 * kLargest + 16, Fact{});
   reasonCount_ = 0;
 }
@@ -290,17 +291,24 @@ bool RegionPropagator::Passes(int cell, int n, ReachFilter filter) const {
   return hi_[cell] >= n && (filter == kAtLeastN || lo_[cell] <= n);
 }
 
-// Walks out from `start` across edges not apart, through cells that could
-// belong to a block of n (kAtLeastN: of n or more), until n cells are found.
-int RegionPropagator::Reach(int start, int n, ReachFilter filter) {
+// Walks out from the region of `root` across edges not apart, through cells
+// that could belong to a block of n (kAtLeastN: of n or more), until `target`
+// cells are found (n when 0). `without` is a cell the walk must not enter.
+int RegionPropagator::Reach(int root, int n, ReachFilter filter, int without, int target) {
   const Geometry& g = *g_;
+  if (target == 0) target = n;
   ++seenRound_;
   walkCount_ = 0;
-  seen_[start] = seenRound_;
-  walk_[walkCount_++] = static_cast<std::int16_t>(start);
-  for (int head = 0; head < walkCount_ && walkCount_ < n; ++head) {
-    const int c = walk_[head];
-    for (int d = 0; d < 4 && walkCount_ < n; ++d) {
+  if (without >= 0) seen_[without] = seenRound_;
+  int c = root;
+  do {
+    seen_[c] = seenRound_;
+    walk_[walkCount_++] = static_cast<std::int16_t>(c);
+    c = next_[c];
+  } while (c != root);
+  for (int head = 0; head < walkCount_ && walkCount_ < target; ++head) {
+    c = walk_[head];
+    for (int d = 0; d < 4 && walkCount_ < target; ++d) {
       const int w = g.neighbour[c][d];
       if (w < 0 || seen_[w] == seenRound_ || edge_[g.edgeTo[c][d]] == kApart) continue;
       if (!Passes(w, n, filter)) continue;
@@ -337,121 +345,169 @@ void RegionPropagator::ReasonTree(int root) {
   for (int c = next_[root]; c != root; c = next_[c]) Because(Same(linkEdge_[c]));
 }
 
+// Every check below speaks of the bounds of one cell, the root, for all of
+// the region: sound only once the bounds have spread along its edges. Until
+// then the spread itself marks the region for another check.
 bool RegionPropagator::CheckRegion(int root, bool full) {
-  const Geometry& g = *g_;
-  int k = 0, lo = 0, hi = kLargest + 1, low = root, high = root;
+  RegionView r{root, 0, lo_[root], hi_[root]};
   int c = root;
   do {
-    ++k;
-    if (lo_[c] > lo) lo = lo_[c], low = c;
-    if (hi_[c] < hi) hi = hi_[c], high = c;
+    ++r.size;
+    if (lo_[c] != r.lo || hi_[c] != r.hi) return true;
     c = next_[c];
   } while (c != root);
-  // Bounds still spreading along the region's own edges meet on one cell.
-  if (lo > hi) return true;
+  if (!CheckSize(r)) return false;
+  if (full && !CheckReach(r)) return false;
+  if (r.lo > r.hi) return true;  // a post above met its other bound; the spread reports it
+  return SeparateOversized(r) && GrowWhereItMust(r, full);
+}
 
-  // A block is at least as large as the region that is already joined.
-  if (k > hi || k > kLargest) {
+// A block is at least as large as the region that is already joined.
+bool RegionPropagator::CheckSize(RegionView& r) {
+  if (r.size > r.hi || r.size > kLargest) {
     if (explain_) {
-      ReasonTree(root);
-      if (k <= kLargest) Because(AtMost(high, hi));
+      ReasonTree(r.root);
+      if (r.size <= kLargest) Because(AtMost(r.root, r.hi));
     }
     return Fail();
   }
-  if (k > lo) {
-    if (explain_) ReasonTree(root);
-    if (!Post(AtLeast(low, k))) return false;
-    lo = k;
+  if (r.size > r.lo) {
+    if (explain_) ReasonTree(r.root);
+    if (!Post(AtLeast(r.root, r.size))) return false;
+    r.lo = r.size;
   }
+  return true;
+}
 
-  // Its number is neither bound when a walk through cells that may hold
-  // that number finds too few of them.
-  while (full && hi > k && Reach(high, hi, kExactlyN) < hi) {
+// A number the region cannot reach enough cells of is ruled out; a region
+// of known number that reaches just enough cells takes them all.
+bool RegionPropagator::CheckReach(RegionView& r) {
+  const int root = r.root;
+  if (r.lo == r.hi) {
+    const int n = r.lo;
+    if (n <= r.size) return true;
+    const int found = Reach(root, n, kExactlyN, -1, n + 1);
+    if (found > n) return true;
     if (explain_) {
-      ReasonBoundary(hi, kExactlyN);
-      Because(AtMost(high, hi));
+      ReasonBoundary(n, kExactlyN);
+      Because(AtLeast(root, n));
+      Because(AtMost(root, n));
     }
-    if (!Post(AtMost(high, hi - 1))) return false;
-    --hi;
+    if (found < n) return Fail();
+    const int reasons = reasonCount_;
+    const int count = walkCount_ - r.size;
+    for (int i = 0; i < count; ++i) taken_[i] = walk_[r.size + i];
+    for (int i = 0; i < count; ++i) {
+      reasonCount_ = reasons;
+      if (!Post(AtLeast(taken_[i], n))) return false;
+      reasonCount_ = reasons;
+      if (!Post(AtMost(taken_[i], n))) return false;
+    }
+    reasonCount_ = 0;
+    return true;
   }
-  while (full && lo > k && lo <= hi && Reach(low, lo, kExactlyN) < lo) {
+  while (r.hi > r.size && Reach(root, r.hi, kExactlyN) < r.hi) {
     if (explain_) {
-      ReasonBoundary(lo, kExactlyN);
-      Because(AtLeast(low, lo));
+      ReasonBoundary(r.hi, kExactlyN);
+      Because(AtMost(root, r.hi));
     }
-    if (!Post(AtLeast(low, lo + 1))) return false;
-    ++lo;
+    if (!Post(AtMost(root, r.hi - 1))) return false;
+    --r.hi;
   }
-  if (lo > hi) return true;  // the posts above met; the spread reports it
+  while (r.lo > r.size && r.lo <= r.hi && Reach(root, r.lo, kExactlyN) < r.lo) {
+    if (explain_) {
+      ReasonBoundary(r.lo, kExactlyN);
+      Because(AtLeast(root, r.lo));
+    }
+    if (!Post(AtLeast(root, r.lo + 1))) return false;
+    ++r.lo;
+  }
+  return true;
+}
 
-  // Joining a neighbouring region would make a block larger than its number.
-  c = root;
+// Joining a neighbouring region would make a block larger than its number.
+bool RegionPropagator::SeparateOversized(const RegionView& r) {
+  const Geometry& g = *g_;
+  int c = r.root;
   do {
     for (int d = 0; d < 4; ++d) {
       const int e = g.edgeTo[c][d];
       if (e < 0 || edge_[e] != kOpen) continue;
       const int w = g.neighbour[c][d];
       const int other = Find(w);
-      if (other == root) continue;
-      const int joined = k + size_[other];
-      const int cap = std::min(hi, static_cast<int>(hi_[w]));
-      if (joined <= kLargest && joined <= cap) continue;
+      if (other == r.root) continue;
+      const int joined = r.size + size_[other];
+      if (joined <= kLargest && joined <= std::min(r.hi, static_cast<int>(hi_[w]))) continue;
       if (explain_) {
-        ReasonTree(root);
+        ReasonTree(r.root);
         ReasonTree(other);
-        if (joined <= kLargest) Because(hi <= hi_[w] ? AtMost(high, hi) : AtMost(w, hi_[w]));
+        if (joined <= kLargest) Because(r.hi <= hi_[w] ? AtMost(r.root, r.hi) : AtMost(w, hi_[w]));
       }
       if (!Post(Apart(e))) return false;
     }
     c = next_[c];
-  } while (c != root);
+  } while (c != r.root);
+  return true;
+}
 
-  // A region that must grow and has one way out takes it.
-  if (lo <= k) return true;
-  int exits = 0, exitEdge = -1, exitCell = -1;
-  bool oneCell = true;
+// A region that must grow takes its only way out, and any neighbouring cell
+// without which too few cells stay in reach.
+bool RegionPropagator::GrowWhereItMust(const RegionView& r, bool full) {
+  if (r.lo <= r.size) return true;
+  const Geometry& g = *g_;
+  int exits = 0, exitEdge = -1, cellCount = 0;
+  int cells[kExitCells];
   reasonCount_ = 0;
-  c = root;
+  int c = r.root;
   do {
     for (int d = 0; d < 4; ++d) {
       const int w = g.neighbour[c][d];
       if (w < 0) continue;
       const int e = g.edgeTo[c][d];
-      if (edge_[e] == kSame || (edge_[e] == kOpen && Find(w) == root)) continue;  // inside
+      if (edge_[e] == kSame || (edge_[e] == kOpen && Find(w) == r.root)) continue;  // inside
       if (edge_[e] == kApart) {
         if (explain_) Because(Apart(e));
-      } else if (hi_[w] < lo) {
-        if (explain_) Because(AtMost(w, lo - 1));
-      } else if (lo_[w] > hi) {
-        if (explain_) {
-          Because(AtLeast(w, hi + 1));
-          Because(AtMost(high, hi));
-        }
+      } else if (hi_[w] < r.lo) {
+        if (explain_) Because(AtMost(w, r.lo - 1));
+      } else if (lo_[w] > r.hi) {
+        if (explain_) Because(AtLeast(w, r.hi + 1));
       } else {
-        if (exits > 0 && w != exitCell) oneCell = false;
         ++exits;
         exitEdge = e;
-        exitCell = w;
+        bool listed = false;
+        for (int i = 0; i < cellCount; ++i) listed |= cells[i] == w;
+        if (!listed && cellCount < kExitCells) cells[cellCount++] = w;
       }
     }
     c = next_[c];
-  } while (c != root);
-  if (explain_) Because(AtLeast(low, lo));
+  } while (c != r.root);
+  if (explain_) {
+    Because(AtLeast(r.root, r.lo));
+    Because(AtMost(r.root, r.hi));
+  }
   if (exits == 0) return Fail();
   if (exits == 1) return Post(Same(exitEdge));
-  if (!oneCell) {
-    reasonCount_ = 0;
-    return true;
-  }
-  // Several edges, one cell: that cell belongs to the block. Post only
-  // resets the count of reasons, so the second bound reuses the first's.
-  const int reasons = reasonCount_;
-  if (!Post(AtLeast(exitCell, lo))) return false;
-  if (explain_) {
+  reasonCount_ = 0;
+  if (!full) return true;
+  // Walk from the region without each neighbouring cell in turn: when too
+  // few cells remain, the block needs that one. With its number known, the
+  // walk keeps to cells that may hold exactly that number.
+  const ReachFilter filter = r.lo == r.hi ? kExactlyN : kAtLeastN;
+  for (int i = 0; i < cellCount; ++i) {
+    const int x = cells[i];
+    if (lo_[x] >= r.lo && hi_[x] <= r.hi) continue;
+    if (Reach(r.root, r.lo, filter, x) >= r.lo) continue;
+    if (explain_) {
+      ReasonBoundary(r.lo, filter);
+      Because(AtLeast(r.root, r.lo));
+      Because(AtMost(r.root, r.hi));
+    }
+    const int reasons = reasonCount_;
+    if (!Post(AtLeast(x, r.lo))) return false;
     reasonCount_ = reasons;
-    Because(AtMost(high, hi));
+    if (!Post(AtMost(x, r.hi))) return false;
   }
-  return Post(AtMost(exitCell, hi));
+  return true;
 }
 
 }  // namespace numbloc::complete

@@ -94,6 +94,13 @@ class RegionPropagator {
     std::int32_t stamp;  // the assignment that caused it
   };
   enum ReachFilter { kAtLeastN, kExactlyN };
+  struct RegionView {
+    int root;  // its cell whose facts stand for all
+    int size;  // cells joined
+    int lo;    // bounds on its number, as far as this check knows them
+    int hi;
+  };
+  static constexpr int kExitCells = 4;  // neighbouring cells tried as bottlenecks, at most
 
   Change Tighten(const Fact& f, int stamp);
   bool Consequences(const Fact& f);
@@ -102,7 +109,11 @@ class RegionPropagator {
   bool SyncAcross(int from, int to, int edge);
   bool ExcludeFixed(int from, int to, int edge);
   bool CheckRegion(int root, bool full);
-  int Reach(int start, int n, ReachFilter filter);
+  bool CheckSize(RegionView& r);
+  bool CheckReach(RegionView& r);
+  bool SeparateOversized(const RegionView& r);
+  bool GrowWhereItMust(const RegionView& r, bool full);
+  int Reach(int root, int n, ReachFilter filter, int without = -1, int target = 0);
   bool Passes(int cell, int n, ReachFilter filter) const;
   void ReasonBoundary(int n, ReachFilter filter);
   void ReasonTree(int root);
@@ -135,6 +146,7 @@ class RegionPropagator {
   std::uint32_t seenRound_ = 1;
   std::vector<std::int16_t> walk_;       // the cells of the current walk
   int walkCount_ = 0;
+  std::vector<std::int16_t> taken_;      // cells a region of known number must take
   std::vector<Fact> reason_;             // the reasons of the deduction being made
   int reasonCount_ = 0;
 };
