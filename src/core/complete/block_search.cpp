@@ -22,6 +22,7 @@ constexpr int kRestartBase = 100;       // conflicts before the first restart
 constexpr double kLearntsBase = 2000;    // learnt clauses kept at first, at least...
 constexpr double kLearntsPerVar = 0.25;  // ...or this many per variable
 constexpr double kGarbageShare = 0.5;    // freed clause memory that triggers a collection
+constexpr int kRestartsPerBest = 32;     // restarts before the longest trail is forgotten
 
 // The x-th term (from 0) of the Luby sequence 1 1 2 1 1 2 4 ..., as a power of y.
 double Luby(double y, int x) {
@@ -74,6 +75,7 @@ BlockSearch::BlockSearch(RegionPropagator& prop) : prop_(prop) {
   }
   floating_.assign(nVars(), 0);
   litMark_.assign(nVars(), 0);
+  bestPhase_.assign(nVars(), 0);
   max_learnts = std::max(kLearntsBase, nVars() * kLearntsPerVar);
   // Reasons are made and freed at every step: collect the waste less often
   // than after every fifth word, as copying the live clauses costs more.
@@ -233,9 +235,23 @@ void BlockSearch::Learn(Minisat::vec<Lit>& learnt) {
   uncheckedEnqueue(learnt[0], cr);
 }
 
+// Restarts resume from the phases of the longest trail seen lately: a search
+// that came close to a solution mostly needs a local change, and found
+// solutions of large puzzles many times sooner so. The longest trail is
+// forgotten now and then, so that it follows the search.
+void BlockSearch::RememberLongestTrail() {
+  if (trail.size() <= bestTrail_) return;
+  bestTrail_ = trail.size();
+  for (int i = 0; i < trail.size(); ++i) bestPhase_[var(trail[i])] = sign(trail[i]) ? 1 : 2;
+}
+
 void BlockSearch::Restart() {
   Backtrack(0);
   ++restarts_;
+  for (int v = 0; v < nVars(); ++v) {
+    if (bestPhase_[v]) polarity[v] = bestPhase_[v] == 1;
+  }
+  if (restarts_ % kRestartsPerBest == 0) bestTrail_ = 0;
   nextRestart_ = static_cast<std::int64_t>(conflicts) +
                  static_cast<std::int64_t>(Luby(2, restarts_) * kRestartBase);
   checkGarbage();
@@ -251,6 +267,7 @@ BlockSearch::Outcome BlockSearch::Next(const StopRule& stop) {
     const CRef confl = PropagateAll();
     if (unsat_) return Outcome::Exhausted;
     if (confl != CRef_Undef) {
+      RememberLongestTrail();
       ++conflicts;
       if (decisionLevel() == 0) {
         unsat_ = true;

@@ -63,6 +63,7 @@ class BlockSearch : public Minisat::Solver, private DeductionSink {
   void Backtrack(int level);
   void Learn(Minisat::vec<Minisat::Lit>& learnt);
   void Restart();
+  void RememberLongestTrail();
   Minisat::Lit OpenEdge() const;
 
   RegionPropagator& prop_;
@@ -85,6 +86,8 @@ class BlockSearch : public Minisat::Solver, private DeductionSink {
   double growInterval_ = 100;                 // conflicts between raises of max_learnts
   std::int64_t growCountdown_ = 100;          // conflicts until the next raise
   std::int64_t unjustified_ = 0;
+  int bestTrail_ = 0;                         // the longest trail since it was last forgotten
+  std::vector<char> bestPhase_;               // per variable: 0 unknown, 1 false, 2 true on that trail
 };
 
 }  // namespace numbloc::complete
