@@ -21,7 +21,7 @@ namespace {
 constexpr int kRestartBase = 100;       // conflicts before the first restart
 constexpr double kLearntsBase = 2000;    // learnt clauses kept at first, at least...
 constexpr double kLearntsPerVar = 0.25;  // ...or this many per variable
-constexpr double kGarbageShare = 0.5;    // freed clause memory that triggers a collection
+constexpr double kGarbageShare = 0.8;    // freed clause memory that triggers a collection
 constexpr int kRestartsPerBest = 32;     // restarts before the longest trail is forgotten
 
 // The x-th term (from 0) of the Luby sequence 1 1 2 1 1 2 4 ..., as a power of y.

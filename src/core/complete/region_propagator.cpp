@@ -287,36 +287,39 @@ bool RegionPropagator::Check() {
   return ok;
 }
 
-bool RegionPropagator::Passes(int cell, int n, ReachFilter filter) const {
-  return hi_[cell] >= n && (filter == kAtLeastN || lo_[cell] <= n);
-}
-
 // Walks out from the region of `root` across edges not apart, through cells
 // that could belong to a block of n (kAtLeastN: of n or more), until `target`
 // cells are found (n when 0). `without` is a cell the walk must not enter.
 int RegionPropagator::Reach(int root, int n, ReachFilter filter, int without, int target) {
   const Geometry& g = *g_;
   if (target == 0) target = n;
-  ++seenRound_;
-  walkCount_ = 0;
-  if (without >= 0) seen_[without] = seenRound_;
+  const std::uint32_t round = ++seenRound_;
+  std::uint32_t* const seen = seen_.data();
+  std::int16_t* const walk = walk_.data();
+  const std::int8_t* const lo = lo_.data();
+  const std::int8_t* const hi = hi_.data();
+  // kAtLeastN lets any lower bound through.
+  const int top = filter == kExactlyN ? n : kLargest;
+  int count = 0;
+  if (without >= 0) seen[without] = round;
   int c = root;
   do {
-    seen_[c] = seenRound_;
-    walk_[walkCount_++] = static_cast<std::int16_t>(c);
+    seen[c] = round;
+    walk[count++] = static_cast<std::int16_t>(c);
     c = next_[c];
   } while (c != root);
-  for (int head = 0; head < walkCount_ && walkCount_ < target; ++head) {
-    c = walk_[head];
-    for (int d = 0; d < 4 && walkCount_ < target; ++d) {
+  for (int head = 0; head < count && count < target; ++head) {
+    c = walk[head];
+    for (int d = 0; d < 4; ++d) {
       const int w = g.neighbour[c][d];
-      if (w < 0 || seen_[w] == seenRound_ || edge_[g.edgeTo[c][d]] == kApart) continue;
-      if (!Passes(w, n, filter)) continue;
-      seen_[w] = seenRound_;
-      walk_[walkCount_++] = static_cast<std::int16_t>(w);
+      if (w < 0 || seen[w] == round || hi[w] < n || lo[w] > top) continue;
+      if (edge_[g.edgeTo[c][d]] == kApart) continue;
+      seen[w] = round;
+      walk[count++] = static_cast<std::int16_t>(w);
     }
   }
-  return walkCount_;
+  walkCount_ = count;
+  return count;
 }
 
 // Why the last walk stopped where it did: each way out of it is apart, or

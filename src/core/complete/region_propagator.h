@@ -114,7 +114,6 @@ class RegionPropagator {
   bool SeparateOversized(const RegionView& r);
   bool GrowWhereItMust(const RegionView& r, bool full);
   int Reach(int root, int n, ReachFilter filter, int without = -1, int target = 0);
-  bool Passes(int cell, int n, ReachFilter filter) const;
   void ReasonBoundary(int n, ReachFilter filter);
   void ReasonTree(int root);
   void Because(const Fact& f) { reason_[reasonCount_++] = f; }
