@@ -9,21 +9,11 @@
 #include "complete/brute_force.h"
 #include "core/board/board_state.h"
 #include "core/complete/complete_solver.h"
-
-namespace {
-
-struct Input {
-  const std::uint8_t* data;
-  std::size_t size;
-  std::size_t at = 0;
-  std::uint8_t Next() { return at < size ? data[at++] : 0; }
-};
-
-}  // namespace
+#include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace numbloc;
-  Input in{data, size};
+  fuzz::Input in{data, size};
   const std::uint8_t flags = in.Next();
   auto state = std::make_unique<BoardState>();
   const bool tiny = (flags & 1) != 0;

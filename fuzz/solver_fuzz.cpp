@@ -6,22 +6,12 @@
 #include <memory>
 
 #include "core/board/board_state.h"
+#include "fuzz_input.h"
 #include "core/solver/solver.h"
-
-namespace {
-
-struct Input {
-  const std::uint8_t* data;
-  std::size_t size;
-  std::size_t at = 0;
-  std::uint8_t Next() { return at < size ? data[at++] : 0; }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace numbloc;
-  Input in{data, size};
+  fuzz::Input in{data, size};
   const std::uint8_t flags = in.Next();
   const bool classic = (flags & 1) != 0;
   const bool fullSolve = (flags & 2) != 0;

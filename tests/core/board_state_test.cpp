@@ -74,7 +74,9 @@ TEST(History, TheTwoHundredthPushKeepsTheNewestHundredAndUndoesThemNewestFirst) 
     const int y = 1 + i / 30;
     s.PushHistory(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), s.Board[x][y].number);
     s.Board[x][y].number = static_cast<std::uint8_t>(101 + i % 40);
-    if (i < 199) EXPECT_EQ(s.history.HistoryCount, i + 1);
+    if (i < 199) {
+      EXPECT_EQ(s.history.HistoryCount, i + 1);
+    }
   }
   EXPECT_EQ(s.history.HistoryCount, 100);
   EXPECT_EQ(s.history.column[99], 1 + 199 % 30);
@@ -84,7 +86,9 @@ TEST(History, TheTwoHundredthPushKeepsTheNewestHundredAndUndoesThemNewestFirst) 
   for (int i = 199; i >= 100; --i) {
     s.UndoHistory();
     EXPECT_EQ(s.Board[1 + i % 30][1 + i / 30].number, 0) << i;
-    if (i > 100) EXPECT_NE(s.Board[1 + (i - 1) % 30][1 + (i - 1) / 30].number, 0) << i;
+    if (i > 100) {
+      EXPECT_NE(s.Board[1 + (i - 1) % 30][1 + (i - 1) / 30].number, 0) << i;
+    }
   }
   EXPECT_EQ(s.history.HistoryCount, 0);
   s.UndoHistory();  // nothing left: nothing changes

@@ -22,6 +22,18 @@ void BoardState::ResetBoard() {
   SelectedNumber = 1;
 }
 
+void BoardState::WallFrame() {
+  const int w = BoardWidth, h = BoardHeight;
+  for (int x = 0; x <= w + 1; ++x) {
+    Board[x][0].number = WALL;
+    Board[x][h + 1].number = WALL;
+  }
+  for (int y = 0; y <= h + 1; ++y) {
+    Board[0][y].number = WALL;
+    Board[w + 1][y].number = WALL;
+  }
+}
+
 void BoardState::PushHistory(std::uint8_t c, std::uint8_t r, std::uint8_t previous) {
   // A damaged file can bring any count; keep every index inside the arrays.
   if (history.HistoryCount < 0 || history.HistoryCount >= kHistorySize) history.HistoryCount = 0;

@@ -65,6 +65,10 @@ struct BoardState {
   // every mark as they are.
   void ResetBoard();
 
+  // Puts WALL on the frame around the puzzle (the ring just outside it), so
+  // that walks over the board need no bounds checks.
+  void WallFrame();
+
   // Records that the player changed cell (c, r) from `previous`. The 200th
   // entry folds the history to its newest 100.
   void PushHistory(std::uint8_t c, std::uint8_t r, std::uint8_t previous);

@@ -145,14 +145,7 @@ bool IsSolution(const Puzzle& puzzle, const Filling& filling) {
 
 void WriteSolution(const Filling& solution, BoardState& state) {
   const int w = state.BoardWidth, h = state.BoardHeight;
-  for (int x = 0; x <= w + 1; ++x) {
-    state.Board[x][0].number = WALL;
-    state.Board[x][h + 1].number = WALL;
-  }
-  for (int y = 0; y <= h + 1; ++y) {
-    state.Board[0][y].number = WALL;
-    state.Board[w + 1][y].number = WALL;
-  }
+  state.WallFrame();
   for (int y = 1; y <= h; ++y) {
     for (int x = 1; x <= w; ++x) {
       Cell& cell = state.Board[x][y];

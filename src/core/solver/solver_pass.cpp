@@ -22,14 +22,7 @@ void Solver::InitSolver() {
   state_.EmptyCount = w * h;
   // The walks rely on a frame of WALL cells around the puzzle instead of
   // bounds checks; a damaged state cannot be allowed to open that frame.
-  for (int x = 0; x <= w + 1; ++x) {
-    state_.Board[x][0].number = WALL;
-    state_.Board[x][h + 1].number = WALL;
-  }
-  for (int y = 0; y <= h + 1; ++y) {
-    state_.Board[0][y].number = WALL;
-    state_.Board[w + 1][y].number = WALL;
-  }
+  state_.WallFrame();
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
       Cell& c = state_.Board[x][y];
