@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QKeySequence>
 #include <QMenuBar>
@@ -55,6 +56,16 @@ QList<CommandEntry> CommandTable() {
       {ID_APP_EXIT, "ID_APP_EXIT", "終了(&X)", {},
        "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示\n終了"},
       {ID_CHANGE_SIZE, "ID_CHANGE_SIZE", "ｻｲｽﾞ変更(&S)", {}, ""},
+      {ID_ANALYZE_COUNT, "ID_ANALYZE_COUNT", "解の個数を調べる(&C)", {},
+       "ヒントから解が一つか、複数か、ないかを調べる\n解の個数"},
+      {ID_ANALYZE_SOLVE, "ID_ANALYZE_SOLVE", "完全解答(&S)", {},
+       "解が一つのとき盤面を解答で埋める\n完全解答"},
+      {ID_WORK_CANCEL, "ID_WORK_CANCEL", "中止(&X)", {K(Qt::Key_Escape)},
+       "実行中の解答・解析を中止する\n中止"},
+      {ID_FILE_MRU_FILE1, "ID_FILE_MRU_FILE1", "", {}, ""},
+      {ID_FILE_MRU_FILE2, "ID_FILE_MRU_FILE2", "", {}, ""},
+      {ID_FILE_MRU_FILE3, "ID_FILE_MRU_FILE3", "", {}, ""},
+      {ID_FILE_MRU_FILE4, "ID_FILE_MRU_FILE4", "", {}, ""},
       {ID_HELP_RULES, "ID_HELP_RULES", "ﾙｰﾙ説明(&R)", {}, ""},
       {ID_HELP_CREATE, "ID_HELP_CREATE", "操作説明(作成時)", {}, ""},
       {ID_HELP_SOLVE, "ID_HELP_SOLVE", "操作説明(解答時)", {}, ""},
@@ -83,11 +94,13 @@ CMainFrame::CMainFrame(CNumblocApp& app, numbloc::BoardState& state, QPrinter& p
   doc_ = new CNumblocDoc(this);
   view_ = new CNumblocView(state_, this);
   setCentralWidget(view_);
-  setWindowTitle(doc_->Title() + QStringLiteral(" - ") + kWindowTitle);
   CreateCommands();
   CreateMenu();
   UpdateCommandUI();
   SetSavedState();
+  connect(view_, &CNumblocView::busyChanged, this, &CMainFrame::UpdateCommandUI);
+  connect(view_, &CNumblocView::boardChanged, this, &CMainFrame::UpdateTitle);
+  UpdateTitle();
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -115,9 +128,14 @@ void CMainFrame::CreateCommands() {
   };
   route("ID_FILE_OPEN", [this] { OpenPuzzleFile(); });
   route("ID_FILE_SAVE_AS", [this] { SavePuzzleFile(); });
-  // Ctrl+S saves the puzzle like the menu's save command; the document has
-  // nothing of its own to save.
-  route("ID_FILE_SAVE", [this] { SavePuzzleFile(); });
+  route("ID_FILE_SAVE", [this] { SaveCurrent(); });
+  route("ID_ANALYZE_COUNT", [this] { view_->StartCount(); });
+  route("ID_ANALYZE_SOLVE", [this] { view_->StartCompleteSolve(); });
+  route("ID_WORK_CANCEL", [this] { view_->CancelWork(); });
+  for (int i = 0; i < numbloc::kRecentFileCount; ++i) {
+    const QByteArray name = "ID_FILE_MRU_FILE" + QByteArray::number(i + 1);
+    route(name.constData(), [this, i] { OpenRecentFile(i); });
+  }
   route("ID_FILE_PRINT", [this] { OnFilePrint(); });
   route("ID_FILE_PRINT_PREVIEW", [this] { OnFilePrintPreview(); });
   route("ID_CHANGE_SIZE", [this] { OnChangeSize(); });
@@ -142,10 +160,22 @@ void CMainFrame::CreateMenu() {
   file->addAction(Action(QStringLiteral("ID_FILE_PRINT_PREVIEW")));
   file->addAction(Action(QStringLiteral("ID_FILE_PRINT_SETUP")));
   file->addSeparator();
+  for (int i = 1; i <= numbloc::kRecentFileCount; ++i) {
+    file->addAction(Action(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i)));
+  }
+  recentSeparator_ = file->addSeparator();
   file->addAction(Action(QStringLiteral("ID_APP_EXIT")));
+  UpdateRecentMenu();
 
   // A command on the menu bar itself, not a pop-up.
   bar->addAction(Action(QStringLiteral("ID_CHANGE_SIZE")));
+
+  QMenu* analyze = bar->addMenu(QStringLiteral("解析(&A)"));
+  analyze->setObjectName(QStringLiteral("menuAnalyze"));
+  analyze->addAction(Action(QStringLiteral("ID_ANALYZE_COUNT")));
+  analyze->addAction(Action(QStringLiteral("ID_ANALYZE_SOLVE")));
+  analyze->addSeparator();
+  analyze->addAction(Action(QStringLiteral("ID_WORK_CANCEL")));
 
   QMenu* help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   help->setObjectName(QStringLiteral("menuHelp"));
@@ -164,29 +194,51 @@ QAction* CMainFrame::Action(const QString& idName) const {
 void CMainFrame::UpdateCommandUI() {
   static const QList<CommandId> kWithoutHandler = {
       ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE};
+  // What may run while a solve does: nothing that reads or changes the board.
+  static const QList<CommandId> kWhileBusy = {ID_HELP_RULES, ID_HELP_CREATE, ID_HELP_SOLVE,
+                                              ID_APP_ABOUT, ID_APP_EXIT, ID_WORK_CANCEL};
+  const bool busy = view_->Busy();
+  const QStringList recent = app_.RecentFiles().Files();
   for (QAction* action : actions()) {
     if (!action->data().isValid()) continue;
     const auto id = static_cast<CommandId>(action->data().toInt());
-    action->setEnabled(!kWithoutHandler.contains(id));
+    bool enabled = !kWithoutHandler.contains(id);
+    if (busy) enabled = enabled && kWhileBusy.contains(id);
+    if (id == ID_WORK_CANCEL) enabled = busy;
+    if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
+      enabled = enabled && id - ID_FILE_MRU_FILE1 < recent.size();
+    }
+    action->setEnabled(enabled);
   }
 }
 
 void CMainFrame::OpenPuzzleFile() {
+  if (!SaveModified()) return;
   const std::optional<QString> path = numbloc::CurrentFileDialogs().OpenPath(this);
   if (!path) return;
   OpenPuzzlePath(*path);
 }
 
+void CMainFrame::OpenRecentFile(int index) {
+  const QStringList files = app_.RecentFiles().Files();
+  if (index < 0 || index >= files.size()) return;
+  if (!SaveModified()) return;
+  OpenPuzzlePath(files[index]);
+}
+
 bool CMainFrame::OpenPuzzlePath(const QString& path) {
   const numbloc::NblResult result = numbloc::ReadNblFile(LocalPath(path), state_);
   if (result.ok) {
+    currentPath_ = path;
     SetSavedState();
     app_.RecentFiles().Add(path);
+    UpdateRecentMenu();
   } else {
     // The status line is the only report of a failed read.
     state_.SolverStatus = numbloc::kStatusUnreadable;
   }
-  view_->RepaintAll();
+  view_->BoardReplaced();
+  UpdateTitle();
   return result.ok;
 }
 
@@ -196,18 +248,52 @@ bool CMainFrame::SavePuzzleFile() {
   return SavePuzzlePath(*path);
 }
 
+bool CMainFrame::SaveCurrent() {
+  if (currentPath_.isEmpty()) return SavePuzzleFile();
+  return SavePuzzlePath(currentPath_);
+}
+
 bool CMainFrame::SavePuzzlePath(const QString& path) {
   const numbloc::NblResult result = numbloc::WriteNblFile(LocalPath(path), state_);
   if (result.ok) {
+    currentPath_ = path;
     SetSavedState();
     app_.RecentFiles().Add(path);
+    UpdateRecentMenu();
   } else {
     numbloc::CurrentPrompts().ShowError(
         this, QStringLiteral("ﾃﾞｰﾀを保存できませんでした。\n%1\n%2")
                   .arg(QDir::toNativeSeparators(path), QString::fromStdString(result.reason)));
   }
   view_->RepaintAll();
+  UpdateTitle();
   return result.ok;
+}
+
+// The recent files under the file menu, numbered, most recent first; the
+// items without a file are hidden.
+void CMainFrame::UpdateRecentMenu() {
+  const QStringList files = app_.RecentFiles().Files();
+  for (int i = 0; i < numbloc::kRecentFileCount; ++i) {
+    QAction* action = Action(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i + 1));
+    if (!action) continue;
+    const bool used = i < files.size();
+    action->setVisible(used);
+    if (!used) continue;
+    action->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+    action->setStatusTip(QDir::toNativeSeparators(files[i]));
+  }
+  if (recentSeparator_) recentSeparator_->setVisible(!files.isEmpty());
+  UpdateCommandUI();
+}
+
+// "name[*] - 解答ツール": the file's name (the document's while there is
+// none), and the modified mark while there is unsaved work.
+void CMainFrame::UpdateTitle() {
+  const QString name =
+      currentPath_.isEmpty() ? doc_->Title() : QFileInfo(currentPath_).fileName();
+  setWindowTitle(name + QStringLiteral("[*] - ") + kWindowTitle);
+  setWindowModified(IsModified());
 }
 
 void CMainFrame::OnChangeSize() {
@@ -218,7 +304,8 @@ void CMainFrame::OnChangeSize() {
   state_.BoardWidth = static_cast<std::uint8_t>(dlg.m_nWidth);
   state_.BoardHeight = static_cast<std::uint8_t>(dlg.m_nHeight);
   state_.BoardReady = 0;
-  view_->RepaintAll();
+  view_->BoardReplaced();
+  UpdateTitle();
 }
 
 void CMainFrame::OnHelpRules() {
@@ -308,7 +395,7 @@ bool CMainFrame::SaveModified() {
   switch (numbloc::CurrentPrompts().AskSaveChanges(
       this, QStringLiteral("盤面が変更されています。保存しますか？"))) {
     case numbloc::SaveChoice::Save:
-      return SavePuzzleFile();
+      return SaveCurrent();
     case numbloc::SaveChoice::Discard:
       return true;
     case numbloc::SaveChoice::Cancel:
@@ -318,6 +405,8 @@ bool CMainFrame::SaveModified() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // A running solve stops first, leaving the board as it was.
+  view_->StopWork();
   if (SaveModified())
     event->accept();
   else

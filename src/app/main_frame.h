@@ -22,6 +22,9 @@ enum CommandId : int {
   ID_HELP_RULES = 32772,
   ID_HELP_CREATE = 32773,
   ID_HELP_SOLVE = 32774,
+  ID_ANALYZE_COUNT = 32775,
+  ID_ANALYZE_SOLVE = 32776,
+  ID_WORK_CANCEL = 32777,
   ID_FILE_NEW = 57600,
   ID_FILE_OPEN = 57601,
   ID_FILE_SAVE = 57603,
@@ -30,6 +33,10 @@ enum CommandId : int {
   ID_FILE_PRINT = 57607,
   ID_FILE_PRINT_DIRECT = 57608,
   ID_FILE_PRINT_PREVIEW = 57609,
+  ID_FILE_MRU_FILE1 = 57616,
+  ID_FILE_MRU_FILE2 = 57617,
+  ID_FILE_MRU_FILE3 = 57618,
+  ID_FILE_MRU_FILE4 = 57619,
   ID_EDIT_COPY = 57634,
   ID_EDIT_CUT = 57635,
   ID_EDIT_PASTE = 57637,
@@ -54,16 +61,23 @@ class CMainFrame : public QMainWindow {
   // example "ID_FILE_OPEN"), or nullptr.
   QAction* Action(const QString& idName) const;
 
-  // Sets every command's enabled state: commands with a handler are enabled,
-  // the accelerators without one are disabled and do nothing.
+  // Sets every command's enabled state, in this one place: commands with a
+  // handler are enabled, the accelerators without one are disabled and do
+  // nothing; while a solve runs, only the commands that cannot touch the
+  // board (help, exit, cancel) stay enabled.
   void UpdateCommandUI();
 
-  // The puzzle file commands of the board window. The path variants skip
-  // the dialog; both report failures as the menu commands do.
+  // The puzzle file commands of the board window. OpenPuzzleFile asks about
+  // unsaved work first; the path variants skip every dialog; all report
+  // failures as the menu commands do.
   void OpenPuzzleFile();
   bool OpenPuzzlePath(const QString& path);
-  bool SavePuzzleFile();
+  bool SavePuzzleFile();  // 名前を付けて保存: always the dialog
+  bool SaveCurrent();     // Ctrl+S: the current file, the dialog only without one
   bool SavePuzzlePath(const QString& path);
+  void OpenRecentFile(int index);
+  // The file the board was last opened from or saved to; empty when none.
+  QString CurrentPath() const { return currentPath_; }
 
   // The size and help commands of the board window.
   void OnChangeSize();
@@ -91,6 +105,8 @@ class CMainFrame : public QMainWindow {
  private:
   void CreateCommands();
   void CreateMenu();
+  void UpdateRecentMenu();
+  void UpdateTitle();
   std::vector<std::uint8_t> ComparableBytes() const;
 
   CNumblocApp& app_;
@@ -99,4 +115,6 @@ class CMainFrame : public QMainWindow {
   CNumblocDoc* doc_ = nullptr;
   CNumblocView* view_ = nullptr;
   std::vector<std::uint8_t> saved_;
+  QString currentPath_;  // the file of the board, empty when it has none
+  QAction* recentSeparator_ = nullptr;  // below the recent files; hidden without them
 };

@@ -15,6 +15,9 @@ namespace {
 const QColor kTeal(0, 128, 128);
 const QColor kBlack(0, 0, 0);
 const QColor kYellow(255, 255, 0);
+const QColor kWhite(255, 255, 255);
+const QColor kMarkRed(230, 0, 0);
+constexpr int kStatusWidth = 22;  // characters of the status line, counting full-width padding
 
 // The four conditions of the outline rule for a cell and its neighbour N
 // (above or to the left).
@@ -31,20 +34,49 @@ void Copy(DrawSurface& surface, layout::Point to, layout::Region from) {
   surface.CopyAtlas(to.x, to.y, from.x, from.y, from.width, from.height);
 }
 
-void DrawStatusLine(const BoardState& state, DrawSurface& surface) {
+void DrawStatusLine(const BoardState& state, const QString& replacement, DrawSurface& surface) {
   surface.SetTextColor(kYellow);
+  const layout::Point at = layout::StatusOrigin();
+  if (!replacement.isEmpty()) {
+    // Padded like the messages, so that the line is painted over whole.
+    QString text = replacement;
+    while (text.size() < kStatusWidth) text += QChar(0x3000);
+    surface.Text(at.x, at.y, text);
+    return;
+  }
   const char* message = StatusMessageFor(state.SolverStatus);
   if (message == nullptr) return;
-  const layout::Point at = layout::StatusOrigin();
   surface.Text(at.x, at.y, QString::fromUtf8(message));
   if (state.SolverStatus != 1) return;
-  // One byte each, 48 + value modulo 256: digits for 0..9, then ':' ';' '<'
-  // and so on. Bytes above 127 are not characters on their own; they are
-  // shown as their Latin-1 letters rather than dropped.
+  // Column, row and number of the placement that overfilled a block, in
+  // decimal (a damaged file may bring any value).
   const std::int32_t values[3] = {state.ConflictColumn, state.ConflictRow, state.ConflictNumber};
-  for (int k = 0; k < 3; ++k) {
-    const unsigned char code = static_cast<unsigned char>((48 + values[k]) & 0xFF);
-    surface.Text(layout::kConflictX[k], at.y, QString(QChar(code)));
+  for (int k = 0; k < 3; ++k) surface.Text(layout::kConflictX[k], at.y, QString::number(values[k]));
+}
+
+void DrawOverlay(const BoardState& state, const BoardOverlay& overlay, DrawSurface& surface) {
+  const int W = state.BoardWidth, H = state.BoardHeight;
+  if (overlay.differs.any()) {
+    surface.SetPen(kMarkRed, 3);
+    surface.SetHollowBrush();
+    for (int y = 1; y <= H; ++y) {
+      for (int x = 1; x <= W; ++x) {
+        if (!overlay.differs.test((y - 1) * W + (x - 1))) continue;
+        const layout::Rect r = layout::DifferenceMarkRect(x, y);
+        surface.Rectangle(r.left, r.top, r.right, r.bottom);
+      }
+    }
+  }
+  surface.SetTextColor(kWhite);
+  if (!overlay.verdict.isEmpty()) {
+    const layout::Point at = layout::VerdictOrigin(W);
+    surface.Text(at.x, at.y, overlay.verdict);
+  }
+  const layout::Point at = layout::ProgressOrigin(W);
+  for (int i = 0; i < 2; ++i) {
+    if (!overlay.progress[i].isEmpty()) {
+      surface.Text(at.x, at.y + i * layout::kProgressLineHeight, overlay.progress[i]);
+    }
   }
 }
 
@@ -104,7 +136,7 @@ bool DrawsLeftSegment(const BoardState& state, int i, int j) {
   return DrawsSegment(state.Board[i][j], state.Board[i - 1][j]);
 }
 
-void DrawBoardWindow(const BoardState& state, DrawSurface& surface) {
+void DrawBoardWindow(const BoardState& state, DrawSurface& surface, const BoardOverlay& overlay) {
   const int W = state.BoardWidth, H = state.BoardHeight, M = state.MaxNumber;
 
   surface.SetPen(kTeal, 2);
@@ -114,7 +146,7 @@ void DrawBoardWindow(const BoardState& state, DrawSurface& surface) {
 
   surface.SelectAtlas();
   Copy(surface, layout::TitleOrigin(), layout::TitleBannerRegion());
-  DrawStatusLine(state, surface);
+  DrawStatusLine(state, overlay.statusText, surface);
 
   surface.SetHollowBrush();
   DrawCells(state, surface);
@@ -128,6 +160,7 @@ void DrawBoardWindow(const BoardState& state, DrawSurface& surface) {
   DrawNumberBar(state, surface);
   DrawPanel(state, surface);
   surface.ReleaseAtlas();
+  if (!overlay.Empty()) DrawOverlay(state, overlay, surface);
 }
 
 }  // namespace numbloc

@@ -81,11 +81,7 @@ bool PressUpperButton(BoardState& state, InputHost& host) {
       host.InvalidateWholeView();
       return true;
     case SolveStart:
-      state.SolverStatus = 4;
-      host.ForceRepaint();
-      state.SolverStatus = 0;
-      host.RunAutoSolve();
-      state.Mode = SolveAuto;
+      host.StartAutoSolve();
       host.InvalidateWholeView();
       return true;
     case SolvePlayed:

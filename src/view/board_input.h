@@ -13,8 +13,9 @@ class InputHost {
   virtual ~InputHost() = default;
   virtual void InvalidateCanvasRect(const layout::Rect& rect) = 0;  // repainted later
   virtual void InvalidateWholeView() = 0;                           // repainted later
-  virtual void ForceRepaint() = 0;  // repainted now, before the press goes on
-  virtual void RunAutoSolve() = 0;  // the solver, on the state, to its end
+  // Starts the automatic solve in the background: message 4 shows meanwhile,
+  // and the board switches to SolveAuto when the result is taken over.
+  virtual void StartAutoSolve() = 0;
 };
 
 // Left and right press at canvas point (clickX, clickY). They return true

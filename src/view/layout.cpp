@@ -19,6 +19,15 @@ Point TitleOrigin() { return {10, 5}; }
 
 Point StatusOrigin() { return {30, 30}; }
 
+Point VerdictOrigin(int W) { return {PanelX(W), kLabelY + kLabelHeight + 6}; }
+
+Point ProgressOrigin(int W) { return {PanelX(W), kLowerButtonY + kButtonHeight + 12}; }
+
+Rect DifferenceMarkRect(int column, int row) {
+  const Point at = CellOrigin(column, row);
+  return {at.x + 5, at.y + 5, at.x + 23, at.y + 23};
+}
+
 Rect FrameRect(int W, int H) {
   return {kBoardLeft, kBoardTop, kPitch * W + 25, kPitch * H + 50};
 }

@@ -1,23 +1,64 @@
 // The board window: paints through the drawing surface, lays the window out
-// when the board state asks for it, and hands mouse presses to the input
-// rules with the scroll position added.
+// when the board state asks for it, hands mouse presses to the input rules
+// with the scroll position added, and runs the solvers in the background.
 #include "view/numbloc_view.h"
 
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPaintEvent>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 
 #include <algorithm>
-#include <memory>
 
-#include "core/solver/solver.h"
 #include "platform/draw_surface.h"
-#include "view/board_drawing.h"
 #include "view/board_input.h"
 #include "view/layout.h"
+
+namespace {
+
+constexpr int kProgressIntervalMs = 200;  // progress lines refresh five times a second
+
+// The answers of the analysis menu on the status line, and the live verdict.
+QString CountText(numbloc::complete::Verdict v) {
+  switch (v) {
+    case numbloc::complete::Verdict::Unique: return QStringLiteral("解は一つです");
+    case numbloc::complete::Verdict::Several:
+      return QStringLiteral("解が複数あります（赤枠の升で異なります）");
+    default: return QStringLiteral("解がありません");
+  }
+}
+
+QString VerdictText(numbloc::complete::Verdict v) {
+  switch (v) {
+    case numbloc::complete::Verdict::Unique: return QStringLiteral("解は一つ");
+    case numbloc::complete::Verdict::Several: return QStringLiteral("解が複数");
+    default: return QStringLiteral("解なし");
+  }
+}
+
+const QString kChecking = QStringLiteral("確認中…");
+
+// What the automatic solve writes (the board, the status, the counters and
+// the conflict cell) goes over to the window's state; then SolveAuto, as the
+// button has always left it.
+void TakeSolvedBoard(const numbloc::BoardState& from, numbloc::BoardState& to) {
+  for (int x = 0; x < numbloc::kBoardColumns; ++x) {
+    std::copy(std::begin(from.Board[x]), std::end(from.Board[x]), std::begin(to.Board[x]));
+  }
+  to.SolverStatus = from.SolverStatus;
+  to.EmptyCount = from.EmptyCount;
+  to.ProgressMade = from.ProgressMade;
+  to.ConflictColumn = from.ConflictColumn;
+  to.ConflictRow = from.ConflictRow;
+  to.ConflictNumber = from.ConflictNumber;
+  to.Mode = numbloc::SolveAuto;
+}
+
+}  // namespace
 
 // Carries the repaint requests of one press back to the view, turning canvas
 // rectangles into viewport rectangles by the scroll position at the press.
@@ -30,8 +71,7 @@ class CNumblocView::Host : public numbloc::InputHost {
                                      QPoint(r.right - 1 - scroll_.x(), r.bottom - 1 - scroll_.y())));
   }
   void InvalidateWholeView() override { view_.InvalidateWholeView(); }
-  void ForceRepaint() override { view_.ForceRepaint(); }
-  void RunAutoSolve() override { view_.RunAutoSolve(); }
+  void StartAutoSolve() override { view_.StartAutoSolve(); }
 
  private:
   CNumblocView& view_;
@@ -41,10 +81,19 @@ class CNumblocView::Host : public numbloc::InputHost {
 CNumblocView::CNumblocView(numbloc::BoardState& state, QWidget* parent)
     : QAbstractScrollArea(parent), state_(state) {
   setFrameShape(QFrame::NoFrame);
+  setFocusPolicy(Qt::StrongFocus);
+  connect(&job_, &numbloc::BackgroundJob::finished, this, &CNumblocView::TakeOver);
+  progressTimer_.setInterval(kProgressIntervalMs);
+  connect(&progressTimer_, &QTimer::timeout, this, &CNumblocView::ShowProgress);
+  cancelButton_ = new QPushButton(QStringLiteral("中止 (Esc)"), viewport());
+  cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+  cancelButton_->setFocusPolicy(Qt::NoFocus);
+  cancelButton_->hide();
+  connect(cancelButton_, &QPushButton::clicked, this, &CNumblocView::CancelWork);
   OnInitialUpdate();
 }
 
-CNumblocView::~CNumblocView() = default;
+CNumblocView::~CNumblocView() { job_.StopAndWait(); }
 
 void CNumblocView::OnInitialUpdate() {
   const auto size = numbloc::layout::InitialScrollSize(state_.BoardWidth, state_.BoardHeight);
@@ -79,20 +128,29 @@ void CNumblocView::LayOut() {
   state_.LayoutPending = 0;
   const auto scroll = numbloc::layout::ScrollSize(state_.BoardWidth, state_.MaxNumber);
   canvas_ = QSize(scroll.width, scroll.height);
+  const bool first = !laidOut_;
+  laidOut_ = true;
   // The window and the scroll bars change after this repaint has finished:
   // resizing from inside a paint event would nest paints.
   QMetaObject::invokeMethod(
       this,
-      [this, outer] {
+      [this, outer, first] {
         UpdateScrollBars();
+        PlaceCancelButton();
         QWidget* frame = window();
         if (frame->isMaximized() || frame->isFullScreen()) return;
-        // The outer size includes the window manager's decorations, which are
-        // known only once the window has been shown.
+        // Grow to show the whole canvas (never shrink: a window the user made
+        // larger stays so), within the screen's free area. The first window
+        // is at least the program's usual size.
+        const QSize around = frame->size() - viewport()->size();
+        QSize want = canvas_ + around;
         const QSize decorations = frame->frameGeometry().size() - frame->geometry().size();
-        frame->resize(std::max(1, outer.width - decorations.width()),
-                      std::max(1, outer.height - decorations.height()));
-        frame->raise();
+        if (first) want = want.expandedTo(QSize(outer.width, outer.height) - decorations);
+        if (const QScreen* screen = frame->screen()) {
+          want = want.boundedTo(screen->availableGeometry().size() - decorations);
+        }
+        const QSize target = first ? want : frame->size().expandedTo(want);
+        if (target != frame->size()) frame->resize(target);
       },
       Qt::QueuedConnection);
 }
@@ -107,10 +165,16 @@ void CNumblocView::OnDraw(numbloc::DrawSurface& surface) {
     LayOut();
   }
   if (state_.BoardReady == 1) state_.BoardReady = 2;
-  numbloc::DrawBoardWindow(state_, surface);
+  numbloc::DrawBoardWindow(state_, surface, overlay_);
 }
 
 void CNumblocView::RepaintAll() { viewport()->update(); }
+
+void CNumblocView::BoardReplaced() {
+  overlay_ = {};
+  AfterChange();
+  RepaintAll();
+}
 
 void CNumblocView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
@@ -125,9 +189,15 @@ void CNumblocView::resizeEvent(QResizeEvent* event) {
   UpdateScrollBars();
 }
 
-void CNumblocView::scrollContentsBy(int, int) { viewport()->update(); }
+void CNumblocView::scrollContentsBy(int, int) {
+  PlaceCancelButton();
+  viewport()->update();
+}
 
 void CNumblocView::mousePressEvent(QMouseEvent* event) {
+  // While a solve runs the board takes nothing: what is clicked meanwhile is
+  // dropped, not kept for later.
+  if (Busy()) return;
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::LeftButton) {
     OnLButtonDown(at);
@@ -147,6 +217,14 @@ void CNumblocView::mousePressEvent(QMouseEvent* event) {
 void CNumblocView::mouseDoubleClickEvent(QMouseEvent* event) {
   if (modeChangedByLastPress_) return;
   mousePressEvent(event);
+}
+
+void CNumblocView::keyPressEvent(QKeyEvent* event) {
+  if (Busy()) {
+    if (event->key() == Qt::Key_Escape) CancelWork();
+    return;  // no key reaches the board meanwhile
+  }
+  QAbstractScrollArea::keyPressEvent(event);
 }
 
 void CNumblocView::mouseReleaseEvent(QMouseEvent* event) {
@@ -170,7 +248,10 @@ void CNumblocView::OnLButtonDown(QPoint client) {
   const int modeBefore = state_.Mode;
   const bool changed = numbloc::LeftPress(state_, click.x(), click.y(), host);
   modeChangedByLastPress_ = state_.Mode != modeBefore;
-  if (changed) emit boardChanged();
+  if (changed) {
+    AfterChange();
+    emit boardChanged();
+  }
 }
 
 void CNumblocView::OnLButtonUp() { m_bButtonDown = 0; }
@@ -182,7 +263,10 @@ void CNumblocView::OnRButtonDown(QPoint client) {
   Host host(*this, scroll);
   const QPoint click = m_ptPress + scroll;
   modeChangedByLastPress_ = false;  // a right press never changes Mode
-  if (numbloc::RightPress(state_, click.x(), click.y(), host)) emit boardChanged();
+  if (numbloc::RightPress(state_, click.x(), click.y(), host)) {
+    AfterChange();
+    emit boardChanged();
+  }
 }
 
 void CNumblocView::OnRButtonUp() { m_bButtonDown = 0; }
@@ -191,12 +275,159 @@ void CNumblocView::InvalidateClientRect(const QRect& rect) { viewport()->update(
 
 void CNumblocView::InvalidateWholeView() { viewport()->update(); }
 
-void CNumblocView::ForceRepaint() { viewport()->repaint(); }
 
-void CNumblocView::RunAutoSolve() {
-  // The solve runs to its end on this thread; show that the window is busy.
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  auto solver = std::make_unique<numbloc::Solver>(state_);
-  solver->AutoSolve();
-  QGuiApplication::restoreOverrideCursor();
+void CNumblocView::StartAutoSolve() {
+  // The solver works on a copy, as the button has always run it: status 0
+  // at its start. Message 4 shows meanwhile.
+  statusBeforeSolve_ = state_.SolverStatus;
+  numbloc::BoardState input = state_;
+  input.SolverStatus = 0;
+  ClearAnalysis();
+  state_.SolverStatus = 4;
+  StartJob(numbloc::JobKind::AutoSolve, input);
+}
+
+bool CNumblocView::Busy() const {
+  return job_.Running() && job_.Kind() != numbloc::JobKind::LiveVerdict;
+}
+
+void CNumblocView::StartCount() {
+  if (Busy()) return;
+  ClearAnalysis();
+  StartJob(numbloc::JobKind::Count, state_);
+}
+
+void CNumblocView::StartCompleteSolve() {
+  if (Busy()) return;
+  ClearAnalysis();
+  StartJob(numbloc::JobKind::CompleteSolve, state_);
+}
+
+void CNumblocView::StartJob(numbloc::JobKind kind, const numbloc::BoardState& input) {
+  job_.Start(kind, input);
+  if (kind == numbloc::JobKind::LiveVerdict) {
+    overlay_.verdict = kChecking;
+  } else {
+    overlay_.verdict.clear();
+    PlaceCancelButton();
+    cancelButton_->show();
+    progressTimer_.start();
+    ShowProgress();
+    emit busyChanged(true);
+  }
+  RepaintAll();
+}
+
+void CNumblocView::CancelWork() {
+  if (Busy()) job_.Cancel();
+}
+
+void CNumblocView::StopWork() {
+  const bool busy = Busy();
+  const numbloc::JobKind kind = job_.Kind();
+  job_.StopAndWait();
+  if (!busy) return;
+  numbloc::JobResult dropped;
+  dropped.kind = kind;
+  dropped.stopped = true;
+  TakeOver(dropped);
+}
+
+// A job's end: its result replaces what it worked on, all at once.
+void CNumblocView::TakeOver(const numbloc::JobResult& result) {
+  using numbloc::JobKind;
+  using numbloc::complete::Verdict;
+  const bool blocking = result.kind != JobKind::LiveVerdict;
+  if (blocking) {
+    progressTimer_.stop();
+    cancelButton_->hide();
+    overlay_.progress[0].clear();
+    overlay_.progress[1].clear();
+  }
+  bool changed = false;
+  const numbloc::complete::CompleteResult& r = result.complete;
+  switch (result.kind) {
+    case JobKind::AutoSolve:
+      if (result.stopped) {
+        state_.SolverStatus = statusBeforeSolve_;
+        break;
+      }
+      TakeSolvedBoard(result.board, state_);
+      changed = true;
+      break;
+    case JobKind::Count:
+      if (result.stopped) break;
+      overlay_.statusText = CountText(r.verdict);
+      if (state_.Mode == numbloc::Creation) overlay_.verdict = VerdictText(r.verdict);
+      if (r.verdict == Verdict::Several) {
+        for (int c = 0; c < r.width * r.height; ++c) {
+          if (r.solution.number[c] != r.other.number[c]) overlay_.differs.set(c);
+        }
+      }
+      break;
+    case JobKind::CompleteSolve:
+      if (result.stopped) break;
+      if (r.verdict == Verdict::Unique) {
+        numbloc::complete::WriteSolution(r.solution, state_);
+        changed = true;
+      } else {
+        overlay_.statusText = r.verdict == Verdict::Several
+                                  ? QStringLiteral("解が複数あるため解答できません")
+                                  : QStringLiteral("解がないため解答できません");
+      }
+      break;
+    case JobKind::LiveVerdict:
+      if (!result.stopped && state_.Mode == numbloc::Creation) overlay_.verdict = VerdictText(r.verdict);
+      break;
+  }
+  RepaintAll();
+  if (blocking) emit busyChanged(false);
+  if (changed) {
+    AfterChange();
+    emit boardChanged();
+  }
+  emit workFinished(result.kind);
+}
+
+void CNumblocView::ShowProgress() {
+  const bool trials = job_.Kind() == numbloc::JobKind::AutoSolve;
+  overlay_.progress[0] = QStringLiteral("%1 秒").arg(job_.ElapsedSeconds(), 0, 'f', 1);
+  overlay_.progress[1] = (trials ? QStringLiteral("試行 %1") : QStringLiteral("探索 %1"))
+                             .arg(job_.Progress());
+  viewport()->update();
+}
+
+// After every change of the board: the answer of an analysis speaks of the
+// old board and goes; in Creation mode the hints are checked again.
+void CNumblocView::AfterChange() {
+  ClearAnalysis();
+  if (state_.Mode != numbloc::Creation || state_.BoardReady == 0) {
+    if (job_.Running() && job_.Kind() == numbloc::JobKind::LiveVerdict) job_.StopAndWait();
+    overlay_.verdict.clear();
+    verdictHints_.clear();
+    return;
+  }
+  if (Busy()) return;
+  // Only the hints matter: choosing a number on the bar starts nothing.
+  std::vector<std::uint8_t> hints;
+  for (int x = 1; x <= state_.BoardWidth; ++x) {
+    for (int y = 1; y <= state_.BoardHeight; ++y) hints.push_back(state_.Board[x][y].number);
+  }
+  hints.push_back(state_.BoardWidth);
+  hints.push_back(state_.BoardHeight);
+  if (hints == verdictHints_ && !overlay_.verdict.isEmpty()) return;
+  verdictHints_ = std::move(hints);
+  StartJob(numbloc::JobKind::LiveVerdict, state_);
+}
+
+void CNumblocView::ClearAnalysis() {
+  overlay_.statusText.clear();
+  overlay_.differs.reset();
+}
+
+void CNumblocView::PlaceCancelButton() {
+  const QPoint scroll = ScrollPosition();
+  cancelButton_->setGeometry(numbloc::layout::PanelX(state_.BoardWidth) - scroll.x(),
+                             numbloc::layout::kUpperButtonY - scroll.y(),
+                             numbloc::layout::kButtonWidth, numbloc::layout::kButtonHeight);
 }

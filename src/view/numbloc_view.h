@@ -1,18 +1,25 @@
 // The board window: a scrolling canvas that draws the board, the number bar,
 // the buttons and the status line from the board state, and turns mouse
-// presses into moves and mode changes.
+// presses into moves and mode changes. The solvers run in the background
+// while the window stays live; meanwhile the board takes no input.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QTimer>
+#include <cstdint>
+#include <vector>
 
 #include "core/board/board_state.h"
+#include "view/background_job.h"
+#include "view/board_drawing.h"
 
 namespace numbloc {
 class DrawSurface;
 }
+class QPushButton;
 
 class CNumblocView : public QAbstractScrollArea {
   Q_OBJECT
@@ -22,6 +29,7 @@ class CNumblocView : public QAbstractScrollArea {
   ~CNumblocView() override;
 
   numbloc::BoardState& State() { return state_; }
+  const numbloc::BoardOverlay& Overlay() const { return overlay_; }
 
   // Sets the canvas to its size for a freshly shown board (called by the
   // constructor; callable again when a new document starts).
@@ -34,6 +42,9 @@ class CNumblocView : public QAbstractScrollArea {
 
   // Asks for the whole view to be repainted later (after open, save, size).
   void RepaintAll();
+  // The board was replaced (opened, resized): drops what was shown of the
+  // old one and, in Creation mode, checks the new one.
+  void BoardReplaced();
 
   // Size of the scrollable canvas in logical pixels.
   QSize CanvasSize() const { return canvas_; }
@@ -48,15 +59,35 @@ class CNumblocView : public QAbstractScrollArea {
   void OnRButtonDown(QPoint client);
   void OnRButtonUp();
 
+  // --- Work in the background ---
+  // True while a solve or an analysis runs: the board, the bar, the buttons
+  // and the file and size commands wait. (The live verdict of Creation mode
+  // does not count: it never holds anything up.)
+  bool Busy() const;
+  // The analysis commands: count the solutions of the hints, or solve
+  // completely when there is exactly one.
+  void StartCount();
+  void StartCompleteSolve();
+  // Stops the running solve or analysis; the board stays as it was.
+  void CancelWork();
+  // Stops whatever runs and waits for it, for closing the window.
+  void StopWork();
+  numbloc::BackgroundJob& Job() { return job_; }
+
  signals:
-  // Emitted after a mouse press changed the board state.
+  // Emitted after the board state changed: a press, a finished solve.
   void boardChanged();
+  // Emitted when a solve or analysis starts (true) and when it ends.
+  void busyChanged(bool busy);
+  // Emitted when a job's result has been taken over (or dropped, if stopped).
+  void workFinished(numbloc::JobKind kind);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
 
@@ -64,9 +95,8 @@ class CNumblocView : public QAbstractScrollArea {
   // virtual so that tests can watch them; overrides should call the base.
   virtual void InvalidateClientRect(const QRect& rect);  // repainted later
   virtual void InvalidateWholeView();                    // repainted later
-  virtual void ForceRepaint();                           // repainted at once
-  // Runs the automatic solver on the board state.
-  virtual void RunAutoSolve();
+  // Starts the automatic solve of the board state in the background.
+  virtual void StartAutoSolve();
 
   int m_bButtonDown = 0;  // 1 between a press and its release
   QPoint m_ptPress;       // viewport position of the last press
@@ -75,8 +105,21 @@ class CNumblocView : public QAbstractScrollArea {
   class Host;
   void LayOut();
   void UpdateScrollBars();
+  void StartJob(numbloc::JobKind kind, const numbloc::BoardState& input);
+  void TakeOver(const numbloc::JobResult& result);
+  void ShowProgress();
+  void AfterChange();
+  void ClearAnalysis();
+  void PlaceCancelButton();
 
   numbloc::BoardState& state_;
   QSize canvas_;
   bool modeChangedByLastPress_ = false;  // decides on the next double click
+  numbloc::BackgroundJob job_;
+  QTimer progressTimer_;                 // refreshes the progress lines while a job runs
+  QPushButton* cancelButton_ = nullptr;  // over the solve button while a job runs
+  numbloc::BoardOverlay overlay_;
+  std::int32_t statusBeforeSolve_ = 0;   // restored when the automatic solve is stopped
+  std::vector<std::uint8_t> verdictHints_;  // the hints the live verdict speaks of
+  bool laidOut_ = false;                 // the window has had its first layout
 };

@@ -1,17 +1,22 @@
 // The application shell: menu, accelerators, puzzle file commands, the
-// command-line file and the question before unsaved work is lost.
+// command-line file, the question before unsaved work is lost, the commands
+// while a solve runs and the window's size.
 #include <QAction>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include "app/main_frame.h"
 #include "app/numbloc_app.h"
 #include "app_test_support.h"
 #include "core/board/nbl_file.h"
+#include "view/layout.h"
 #include "view/numbloc_view.h"
 
 using numbloc::BoardState;
@@ -48,8 +53,14 @@ CMainFrame* StartShown(CNumblocApp& app, const QStringList& files = {}) {
 QStringList MenuTexts(const QMenu* menu) {
   QStringList texts;
   for (const QAction* action : menu->actions())
-    texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    if (action->isVisible()) texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
   return texts;
+}
+
+// Waits until the view has taken over the result of its running job.
+bool WaitForWork(CNumblocView* view, int ms = 20000) {
+  QSignalSpy done(view, &CNumblocView::workFinished);
+  return done.wait(ms);
 }
 
 }  // namespace
@@ -60,35 +71,36 @@ class ShellTest : public QObject {
  private slots:
   void initTestCase() { CNumblocApp::SetUpProcess(*qobject_cast<QApplication*>(qApp)); }
 
-  void menuHasTheTwoPopupsAndTheSizeCommandOnTheBar() {
+  void menuHasItsPopupsAndTheSizeCommandOnTheBar() {
     ShellDoubles doubles;
     CNumblocApp app;
     CMainFrame* frame = StartShown(app);
     QVERIFY(frame);
 
     const QList<QAction*> bar = frame->menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar.size(), 4);
     QCOMPARE(bar[0]->text(), QStringLiteral("ﾌｧｲﾙ(&F)"));
     QVERIFY(bar[0]->menu());
     QCOMPARE(bar[1]->text(), QStringLiteral("ｻｲｽﾞ変更(&S)"));
     QCOMPARE(bar[1]->menu(), nullptr);
     QCOMPARE(bar[1]->objectName(), QStringLiteral("ID_CHANGE_SIZE"));
-    QCOMPARE(bar[2]->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    QVERIFY(bar[2]->menu());
+    QCOMPARE(bar[2]->text(), QStringLiteral("解析(&A)"));
+    QCOMPARE(bar[3]->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QVERIFY(bar[3]->menu());
 
+    // No recent files yet: their items and separator are hidden.
     QCOMPARE(MenuTexts(bar[0]->menu()),
              QStringList({"ﾃﾞｰﾀを読み込む(&O)", "ﾃﾞｰﾀを保存する(&A)", "-", "印刷(&P)",
                           "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)", "-", "終了(&X)"}));
     QCOMPARE(MenuTexts(bar[2]->menu()),
+             QStringList({"解の個数を調べる(&C)", "完全解答(&S)", "-", "中止(&X)"}));
+    QCOMPARE(MenuTexts(bar[3]->menu()),
              QStringList({"ﾙｰﾙ説明(&R)", "-", "操作説明(作成時)", "操作説明(解答時)", "-",
                           "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
-    QStringList fileIds;
-    for (const QAction* action : bar[0]->menu()->actions())
-      if (!action->isSeparator()) fileIds.append(action->objectName());
-    QCOMPARE(fileIds, QStringList({"ID_FILE_OPEN", "ID_FILE_SAVE_AS", "ID_FILE_PRINT",
-                                   "ID_FILE_PRINT_PREVIEW", "ID_FILE_PRINT_SETUP", "ID_APP_EXIT"}));
+    QVERIFY(!frame->Action("ID_WORK_CANCEL")->isEnabled());  // nothing runs
 
-    QCOMPARE(frame->windowTitle(), QStringLiteral("ナムブロック - 解答ツール"));
+    QCOMPARE(frame->windowTitle(), QStringLiteral("ナムブロック[*] - 解答ツール"));
+    QVERIFY(!frame->isWindowModified());
     QCOMPARE(frame->findChild<QStatusBar*>(), nullptr);
     QCOMPARE(frame->findChild<QToolBar*>(), nullptr);
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("numbloc"));
@@ -156,10 +168,9 @@ class ShellTest : public QObject {
     QVERIFY(Bytes(state) == before);
     QCOMPARE(doubles.dialogs.openCalls + doubles.dialogs.saveCalls, 0);
     QVERIFY(frame->isVisible());
-    QCOMPARE(frame->windowTitle(), QStringLiteral("ナムブロック - 解答ツール"));
   }
 
-  void ctrlSSavesThePuzzleLikeTheMenu() {
+  void ctrlSSavesToTheCurrentFileAndTheMenuAsks() {
     ShellDoubles doubles;
     QTemporaryDir dir;
     CNumblocApp app;
@@ -183,6 +194,133 @@ class ShellTest : public QObject {
     }
     QVERIFY(doubles.prompts.errors.isEmpty());
     QCOMPARE(app.RecentFiles().Files().size(), 2);
+
+    // Now the board has a file: Ctrl+S writes it without a dialog.
+    QCOMPARE(frame->windowTitle(), QStringLiteral("menu.nbl[*] - 解答ツール"));
+    state.Board[1][2].number = 3;
+    emit frame->View()->boardChanged();
+    QVERIFY(frame->isWindowModified());
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(doubles.dialogs.saveCalls, 2);
+    QVERIFY(!frame->isWindowModified());
+    BoardState saved;
+    QVERIFY(numbloc::ReadNblFile(QFile::encodeName(dir.filePath("menu.nbl")).toStdString(), saved).ok);
+    QCOMPARE(saved.Board[1][2].number, 3);
+  }
+
+  void openAsksBeforeUnsavedWorkIsLost() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    const QString first = WritePuzzle(dir.filePath("first.nbl"));
+    const QString second = WritePuzzle(dir.filePath("second.nbl"));
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    PlaceHints(app.State(), {"7"});
+
+    // Cancel at the question: no dialog, the work stays.
+    doubles.dialogs.openPaths = {first};
+    QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(doubles.prompts.questions.size(), 1);
+    QCOMPARE(doubles.dialogs.openCalls, 0);
+    QCOMPARE(app.State().Board[1][1].number, 7);
+    // Discard: the file opens.
+    doubles.prompts.answer = numbloc::SaveChoice::Discard;
+    QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(doubles.dialogs.openCalls, 1);
+    QCOMPARE(app.State().BoardWidth, 10);
+    QCOMPARE(frame->windowTitle(), QStringLiteral("first.nbl[*] - 解答ツール"));
+
+    // The recent files, newest first, open from the menu, asking the same.
+    QVERIFY(frame->OpenPuzzlePath(second));
+    QCOMPARE(frame->Action("ID_FILE_MRU_FILE1")->text(), QStringLiteral("&1 second.nbl"));
+    QCOMPARE(frame->Action("ID_FILE_MRU_FILE2")->text(), QStringLiteral("&2 first.nbl"));
+    QVERIFY(!frame->Action("ID_FILE_MRU_FILE3")->isVisible());
+    app.State().Board[5][5].number = 104;
+    doubles.prompts.answer = numbloc::SaveChoice::Cancel;
+    frame->Action("ID_FILE_MRU_FILE2")->trigger();
+    QCOMPARE(frame->CurrentPath(), second);
+    doubles.prompts.answer = numbloc::SaveChoice::Discard;
+    frame->Action("ID_FILE_MRU_FILE2")->trigger();
+    QCOMPARE(frame->CurrentPath(), first);
+    QCOMPARE(doubles.prompts.questions.size(), 4);
+  }
+
+  void aRunningSolveHoldsTheCommandsAndClosingStopsIt() {
+    ShellDoubles doubles;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    BoardState& state = app.State();
+    state.BoardWidth = state.BoardHeight = 20;  // an empty 20 x 20: a long automatic solve
+    state.BoardReady = 0;
+    frame->View()->viewport()->grab();
+    PlaceHints(state, {"2"});
+    state.Mode = numbloc::SolveStart;
+    const auto before = Bytes(state);
+    QTest::mouseClick(frame->View()->viewport(), Qt::LeftButton, {},
+                      QPoint(numbloc::layout::PanelX(20) + 50, 168) - frame->View()->ScrollPosition());
+    QVERIFY(frame->View()->Busy());
+    for (const char* id : {"ID_FILE_OPEN", "ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_FILE_PRINT",
+                           "ID_CHANGE_SIZE", "ID_ANALYZE_COUNT", "ID_ANALYZE_SOLVE"})
+      QVERIFY2(!frame->Action(id)->isEnabled(), id);
+    QVERIFY(frame->Action("ID_WORK_CANCEL")->isEnabled());
+    QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(doubles.dialogs.openCalls, 0);
+
+    // Closing stops the solve, then asks about the hint placed.
+    doubles.prompts.answer = numbloc::SaveChoice::Cancel;
+    QVERIFY(!frame->close());
+    QVERIFY(!frame->View()->Busy());
+    QCOMPARE(doubles.prompts.questions.size(), 1);
+    QVERIFY(Bytes(state) == before);
+    QVERIFY(frame->Action("ID_FILE_OPEN")->isEnabled());
+  }
+
+  void theWindowGrowsToShowTheWholeBoard_data() {
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::newRow("18 x 10") << 18 << 10;
+    QTest::newRow("30 x 40") << 30 << 40;
+  }
+  void theWindowGrowsToShowTheWholeBoard() {
+    QFETCH(int, width);
+    QFETCH(int, height);
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    BoardState puzzle;
+    puzzle.BoardWidth = static_cast<std::uint8_t>(width);
+    puzzle.BoardHeight = static_cast<std::uint8_t>(height);
+    puzzle.ResetBoard();
+    const QString path = dir.filePath("big.nbl");
+    QVERIFY(numbloc::WriteNblFile(QFile::encodeName(path).toStdString(), puzzle).ok);
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    QVERIFY(frame->OpenPuzzlePath(path));
+    CNumblocView* view = frame->View();
+    view->viewport()->grab();
+    QTest::qWait(50);  // the window resizes after the repaint
+    const QSize screen = frame->screen()->availableGeometry().size();
+    QVERIFY(frame->frameGeometry().width() <= screen.width());
+    QVERIFY(frame->frameGeometry().height() <= screen.height());
+    // Either the canvas fits, or the scroll bars reach its far corner: the
+    // lower button and the end of the number bar can be brought into view.
+    view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+    view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum());
+    const QPoint scroll = view->ScrollPosition();
+    const QSize shown = view->viewport()->size();
+    using namespace numbloc::layout;
+    QVERIFY(PanelX(width) + kButtonWidth - scroll.x() <= shown.width());
+    QVERIFY(kLowerButtonY + kButtonHeight - scroll.y() <= shown.height());
+    QVERIFY(kPitch * height + kBoardTop - scroll.y() <= shown.height());
+    // A window the user made larger stays so at the next open.
+    const QSize larger = frame->size() + QSize(40, 30);
+    frame->resize(larger);
+    QVERIFY(frame->OpenPuzzlePath(path));
+    view->viewport()->grab();
+    QTest::qWait(50);
+    QCOMPARE(frame->size(), larger);
   }
 
   void aFailedSaveSaysWhyAndKeepsNothingHalfWritten() {
@@ -301,8 +439,8 @@ class ShellTest : public QObject {
     QVERIFY(frame);
     PlaceHints(app.State(), {"7"});
     QVERIFY(frame->IsModified());
-    // Opening replaces the board without asking, as the menu always did,
-    // and the loaded board counts as saved.
+    // Opening by path (the command line) replaces the board without asking;
+    // the loaded board counts as saved.
     QVERIFY(frame->OpenPuzzlePath(path));
     QVERIFY(!frame->IsModified());
     // Choosing another number on the bar is no work to lose.

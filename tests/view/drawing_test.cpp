@@ -102,7 +102,7 @@ TEST(Drawing, FirstPictureOfTheDefaultBoard) {
   EXPECT_TRUE(Segments(s).empty());
 }
 
-TEST(Drawing, StatusOneShowsConflictCharacters) {
+TEST(Drawing, StatusOneShowsTheConflictCellInDecimal) {
   BoardState state;
   LoadPicture(state, Empty(8, 8));
   state.SolverStatus = 1;
@@ -114,7 +114,7 @@ TEST(Drawing, StatusOneShowsConflictCharacters) {
   const auto texts = s.Of(DrawOp::Text);
   ASSERT_EQ(texts.size(), 4u);
   EXPECT_TRUE(texts[0].text.startsWith(QStringLiteral("この問題は成立していません")));
-  EXPECT_EQ(texts[1].text, "<");
+  EXPECT_EQ(texts[1].text, "12");  // once written as '<', a character code
   EXPECT_EQ(texts[1].a, 300);
   EXPECT_EQ(texts[2].text, "3");
   EXPECT_EQ(texts[2].a, 320);
@@ -124,13 +124,12 @@ TEST(Drawing, StatusOneShowsConflictCharacters) {
     EXPECT_EQ(t.b, 30);
     EXPECT_EQ(t.color, QColor(255, 255, 0));
   }
-  // 10 gives ':', 17 gives 'A'.
-  state.ConflictColumn = 10;
-  state.ConflictRow = 17;
+  state.ConflictColumn = 11;
+  state.ConflictRow = 40;
   RecordingSurface s2;
   DrawBoardWindow(state, s2);
-  EXPECT_EQ(s2.Of(DrawOp::Text)[1].text, ":");
-  EXPECT_EQ(s2.Of(DrawOp::Text)[2].text, "A");
+  EXPECT_EQ(s2.Of(DrawOp::Text)[1].text, "11");
+  EXPECT_EQ(s2.Of(DrawOp::Text)[2].text, "40");
 }
 
 TEST(Drawing, StatusMessagesAndUnknownStatus) {

@@ -260,6 +260,9 @@ void BlockSearch::Restart() {
 BlockSearch::Outcome BlockSearch::Next(const StopRule& stop) {
   for (std::uint32_t step = 0;; ++step) {
     if (unsat_) return Outcome::Exhausted;
+    if ((step & 63) == 0 && stop.progress) {
+      stop.progress->store(static_cast<std::int64_t>(decisions + conflicts), std::memory_order_relaxed);
+    }
     if ((step & 63) == 0 && stop.Fired()) {
       Backtrack(0);
       return Outcome::Stopped;

@@ -25,6 +25,7 @@ struct SearchStats {
 // When to give up: a stop flag, a deadline, or neither.
 struct StopRule {
   const std::atomic<bool>* flag = nullptr;
+  std::atomic<std::int64_t>* progress = nullptr;  // steps (decisions and conflicts), when asked
   bool hasDeadline = false;
   std::chrono::steady_clock::time_point deadline;
   bool Fired() const;

@@ -43,6 +43,7 @@ CompleteResult CompleteSolver::Solve(const Puzzle& puzzle) {
   }
   StopRule stop;
   stop.flag = options_.stop;
+  stop.progress = options_.progress;
   if (options_.timeBudgetSeconds > 0) {
     stop.hasDeadline = true;
     stop.deadline = std::chrono::steady_clock::now() +

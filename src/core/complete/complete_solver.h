@@ -47,6 +47,7 @@ struct CompleteResult {
 struct CompleteOptions {
   const std::atomic<bool>* stop = nullptr;  // polled while searching; nullptr = never
   double timeBudgetSeconds = 0;             // 0 = no budget
+  std::atomic<std::int64_t>* progress = nullptr;  // search steps so far, for a window to show
 };
 
 class CompleteSolver {

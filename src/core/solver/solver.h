@@ -15,6 +15,7 @@ namespace numbloc {
 struct SolverOptions {
   bool classic = false;                     // true: the classic rules, without the six mends
   const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
+  std::atomic<std::int64_t>* progress = nullptr;  // trials done so far, for a window to show
 };
 
 // Every cell of the largest puzzle, and the same bound four times over for

@@ -42,6 +42,7 @@ bool Solver::Trial(int x, int y, int v) {
     return (memo.consistent & bit) != 0;
   }
   ++Work.trials;
+  if (options_.progress) options_.progress->store(Work.trials, std::memory_order_relaxed);
   const std::uint64_t overfillsBefore = overfillCount_;
   SetCell(x, y, v);
   RunDeductionPass();
