@@ -99,7 +99,16 @@ bool WaitForWork(CNumblocView& view, int ms = 20000) {
   return done.wait(ms);
 }
 
-const QPoint kUpper6(PanelX(6) + 50, 168), kLower6(PanelX(6) + 50, 228);
+const QPoint kUpper6(PanelX(6) + 50, 168);
+
+// A puzzle in Solving mode, nothing placed yet, to be laid out by its view.
+void LoadSolving(BoardState& state, const QStringList& rows) {
+  std::vector<std::string> picture;
+  for (const QString& row : rows) picture.push_back(row.toStdString());
+  numbloc::testing::LoadPicture(state, picture);
+  state.Mode = numbloc::SolveStart;
+  state.LayoutPending = 1;
+}
 
 }  // namespace
 
@@ -415,11 +424,7 @@ class TestBoardWindow : public QObject {
   void backgroundSolveEndsAsADirectSolve() {
     QFETCH(QStringList, rows);
     BoardState state;
-    std::vector<std::string> picture;
-    for (const QString& row : rows) picture.push_back(row.toStdString());
-    numbloc::testing::LoadPicture(state, picture);
-    state.Mode = numbloc::SolveStart;
-    state.LayoutPending = 1;
+    LoadSolving(state, rows);
     WatchedView view(state);
     Show(view);
     Shot(view);
@@ -448,11 +453,7 @@ class TestBoardWindow : public QObject {
     QFETCH(QString, text);
     QFETCH(bool, marks);
     BoardState state;
-    std::vector<std::string> picture;
-    for (const QString& row : rows) picture.push_back(row.toStdString());
-    numbloc::testing::LoadPicture(state, picture);
-    state.Mode = numbloc::SolveStart;
-    state.LayoutPending = 1;
+    LoadSolving(state, rows);
     WatchedView view(state);
     Show(view);
     Shot(view);
@@ -481,9 +482,7 @@ class TestBoardWindow : public QObject {
 
   void completeSolveWritesOnlyAUniqueSolution() {
     BoardState state;
-    numbloc::testing::LoadPicture(state, {"4 3 .", ". 3 .", ". 4 .", ". 2 2"});
-    state.Mode = numbloc::SolveStart;
-    state.LayoutPending = 1;
+    LoadSolving(state, {"4 3 .", ". 3 .", ". 4 .", ". 2 2"});
     WatchedView view(state);
     Show(view);
     Shot(view);
@@ -493,8 +492,8 @@ class TestBoardWindow : public QObject {
     QCOMPARE(int(state.Board[3][1].number), 101);
     QCOMPARE(state.SolverStatus, 0);
 
-    numbloc::testing::LoadPicture(state, {". . .", ". 3 .", ". . ."});
-    state.Mode = numbloc::SolveStart;
+    LoadSolving(state, {". . .", ". 3 .", ". . ."});
+    Shot(view);  // laid out
     const BoardState before = state;
     view.StartCompleteSolve();
     QVERIFY(WaitForWork(view));
