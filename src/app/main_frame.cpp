@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QSettings>
 #include <functional>
 
 #include "app/numbloc_app.h"
@@ -60,8 +61,16 @@ QList<CommandEntry> CommandTable() {
        "ヒントから解が一つか、複数か、ないかを調べる\n解の個数"},
       {ID_ANALYZE_SOLVE, "ID_ANALYZE_SOLVE", "完全解答(&S)", {},
        "解が一つのとき盤面を解答で埋める\n完全解答"},
+      {ID_ANALYZE_CHECK, "ID_ANALYZE_CHECK", "答え合わせ(&K)", {},
+       "入れた数字のうち解と違うものに印を付ける\n答え合わせ"},
+      {ID_ANALYZE_HINT, "ID_ANALYZE_HINT", "ヒント(&H)", {K(Qt::CTRL | Qt::Key_H)},
+       "正しい数字を一つ入れる\nヒント"},
+      {ID_VIEW_WARNINGS, "ID_VIEW_WARNINGS", "ルール違反を表示(&W)", {},
+       "大きすぎるブロックと接する同じ数字のブロックに印を付ける\nルール違反を表示"},
       {ID_WORK_CANCEL, "ID_WORK_CANCEL", "中止(&X)", {K(Qt::Key_Escape)},
        "実行中の解答・解析を中止する\n中止"},
+      {ID_EDIT_REDO, "ID_EDIT_REDO", "やり直し(&R)",
+       {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, "取り消した手をもう一度行う\nやり直し"},
       {ID_FILE_MRU_FILE1, "ID_FILE_MRU_FILE1", "", {}, ""},
       {ID_FILE_MRU_FILE2, "ID_FILE_MRU_FILE2", "", {}, ""},
       {ID_FILE_MRU_FILE3, "ID_FILE_MRU_FILE3", "", {}, ""},
@@ -74,8 +83,8 @@ QList<CommandEntry> CommandTable() {
       // Accelerators without a menu item.
       {ID_FILE_NEW, "ID_FILE_NEW", "", {K(Qt::CTRL | Qt::Key_N)}, ""},
       {ID_FILE_SAVE, "ID_FILE_SAVE", "", {K(Qt::CTRL | Qt::Key_S)}, ""},
-      {ID_EDIT_UNDO, "ID_EDIT_UNDO", "",
-       {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)}, ""},
+      {ID_EDIT_UNDO, "ID_EDIT_UNDO", "元に戻す(&U)",
+       {K(Qt::CTRL | Qt::Key_Z), K(Qt::ALT | Qt::Key_Backspace)}, "直前の手を取り消す\n元に戻す"},
       {ID_EDIT_CUT, "ID_EDIT_CUT", "", {K(Qt::CTRL | Qt::Key_X), K(Qt::SHIFT | Qt::Key_Delete)}, ""},
       {ID_EDIT_COPY, "ID_EDIT_COPY", "",
        {K(Qt::CTRL | Qt::Key_C), K(Qt::CTRL | Qt::Key_Insert)}, ""},
@@ -100,6 +109,7 @@ CMainFrame::CMainFrame(CNumblocApp& app, numbloc::BoardState& state, QPrinter& p
   SetSavedState();
   connect(view_, &CNumblocView::busyChanged, this, &CMainFrame::UpdateCommandUI);
   connect(view_, &CNumblocView::boardChanged, this, &CMainFrame::UpdateTitle);
+  connect(view_, &CNumblocView::boardChanged, this, &CMainFrame::UpdateCommandUI);
   UpdateTitle();
 }
 
@@ -132,6 +142,18 @@ void CMainFrame::CreateCommands() {
   route("ID_ANALYZE_COUNT", [this] { view_->StartCount(); });
   route("ID_ANALYZE_SOLVE", [this] { view_->StartCompleteSolve(); });
   route("ID_WORK_CANCEL", [this] { view_->CancelWork(); });
+  route("ID_ANALYZE_CHECK", [this] { view_->StartCheckEntries(); });
+  route("ID_ANALYZE_HINT", [this] { view_->StartHint(); });
+  route("ID_EDIT_UNDO", [this] { view_->Undo(); });
+  route("ID_EDIT_REDO", [this] { view_->Redo(); });
+  QAction* warnings = Action(QStringLiteral("ID_VIEW_WARNINGS"));
+  warnings->setCheckable(true);
+  warnings->setChecked(QSettings().value(QStringLiteral("view/warnings"), true).toBool());
+  view_->SetShowWarnings(warnings->isChecked());
+  connect(warnings, &QAction::toggled, this, [this](bool on) {
+    view_->SetShowWarnings(on);
+    QSettings().setValue(QStringLiteral("view/warnings"), on);
+  });
   for (int i = 0; i < numbloc::kRecentFileCount; ++i) {
     const QByteArray name = "ID_FILE_MRU_FILE" + QByteArray::number(i + 1);
     route(name.constData(), [this, i] { OpenRecentFile(i); });
@@ -167,6 +189,11 @@ void CMainFrame::CreateMenu() {
   file->addAction(Action(QStringLiteral("ID_APP_EXIT")));
   UpdateRecentMenu();
 
+  QMenu* edit = bar->addMenu(QStringLiteral("編集(&E)"));
+  edit->setObjectName(QStringLiteral("menuEdit"));
+  edit->addAction(Action(QStringLiteral("ID_EDIT_UNDO")));
+  edit->addAction(Action(QStringLiteral("ID_EDIT_REDO")));
+
   // A command on the menu bar itself, not a pop-up.
   bar->addAction(Action(QStringLiteral("ID_CHANGE_SIZE")));
 
@@ -174,6 +201,10 @@ void CMainFrame::CreateMenu() {
   analyze->setObjectName(QStringLiteral("menuAnalyze"));
   analyze->addAction(Action(QStringLiteral("ID_ANALYZE_COUNT")));
   analyze->addAction(Action(QStringLiteral("ID_ANALYZE_SOLVE")));
+  analyze->addSeparator();
+  analyze->addAction(Action(QStringLiteral("ID_ANALYZE_CHECK")));
+  analyze->addAction(Action(QStringLiteral("ID_ANALYZE_HINT")));
+  analyze->addAction(Action(QStringLiteral("ID_VIEW_WARNINGS")));
   analyze->addSeparator();
   analyze->addAction(Action(QStringLiteral("ID_WORK_CANCEL")));
 
@@ -192,12 +223,14 @@ QAction* CMainFrame::Action(const QString& idName) const {
 }
 
 void CMainFrame::UpdateCommandUI() {
-  static const QList<CommandId> kWithoutHandler = {
-      ID_EDIT_UNDO, ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE, ID_NEXT_PANE, ID_PREV_PANE};
+  static const QList<CommandId> kWithoutHandler = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
+                                                   ID_NEXT_PANE, ID_PREV_PANE};
   // What may run while a solve does: nothing that reads or changes the board.
-  static const QList<CommandId> kWhileBusy = {ID_HELP_RULES, ID_HELP_CREATE, ID_HELP_SOLVE,
-                                              ID_APP_ABOUT, ID_APP_EXIT, ID_WORK_CANCEL};
+  static const QList<CommandId> kWhileBusy = {ID_HELP_RULES,   ID_HELP_CREATE, ID_HELP_SOLVE,
+                                              ID_APP_ABOUT,    ID_APP_EXIT,    ID_WORK_CANCEL,
+                                              ID_VIEW_WARNINGS};
   const bool busy = view_->Busy();
+  const bool solving = state_.Mode == numbloc::SolveStart || state_.Mode == numbloc::SolvePlayed;
   const QStringList recent = app_.RecentFiles().Files();
   for (QAction* action : actions()) {
     if (!action->data().isValid()) continue;
@@ -205,6 +238,9 @@ void CMainFrame::UpdateCommandUI() {
     bool enabled = !kWithoutHandler.contains(id);
     if (busy) enabled = enabled && kWhileBusy.contains(id);
     if (id == ID_WORK_CANCEL) enabled = busy;
+    if (id == ID_EDIT_UNDO) enabled = view_->CanUndo();
+    if (id == ID_EDIT_REDO) enabled = view_->CanRedo();
+    if (id == ID_ANALYZE_CHECK || id == ID_ANALYZE_HINT) enabled = enabled && solving;
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
       enabled = enabled && id - ID_FILE_MRU_FILE1 < recent.size();
     }

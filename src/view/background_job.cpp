@@ -8,6 +8,42 @@
 
 namespace numbloc {
 
+namespace {
+
+// The cell a hint fills: the first, in reading order, that one sweep of the
+// deduction rules fills from the hints and the player's correct numbers;
+// failing that, the first empty cell. Its number comes from the solution.
+void ChooseHint(const BoardState& state, const complete::Filling& solution, JobResult& result) {
+  const int w = state.BoardWidth, h = state.BoardHeight;
+  auto copy = std::make_unique<BoardState>(state);
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      std::uint8_t& n = copy->Board[x][y].number;
+      const int truth = solution.number[(y - 1) * w + (x - 1)];
+      if (n >= 100) n = n - 100 == truth ? static_cast<std::uint8_t>(truth) : 0;
+    }
+  }
+  copy->MaxNumber = DeriveMaxNumber(w, h);
+  auto solver = std::make_unique<Solver>(*copy);
+  solver->InitSolver();
+  const BoardState before = *copy;
+  solver->Sweep();
+  for (int pass = 0; pass < 2 && result.hintColumn == 0; ++pass) {
+    for (int y = 1; y <= h && result.hintColumn == 0; ++y) {
+      for (int x = 1; x <= w && result.hintColumn == 0; ++x) {
+        if (state.Board[x][y].number != 0) continue;
+        const bool deduced = copy->Board[x][y].number != before.Board[x][y].number;
+        if (pass == 0 && !deduced) continue;
+        result.hintColumn = x;
+        result.hintRow = y;
+        result.hintNumber = solution.number[(y - 1) * w + (x - 1)];
+      }
+    }
+  }
+}
+
+}  // namespace
+
 JobResult RunJob(JobKind kind, BoardState state, const std::atomic<bool>* stop,
                  std::atomic<std::int64_t>* progress) {
   JobResult result;
@@ -25,6 +61,9 @@ JobResult RunJob(JobKind kind, BoardState state, const std::atomic<bool>* stop,
     options.progress = progress;
     result.complete = complete::CompleteSolver(options).Solve(state);
     result.stopped = result.complete.verdict == complete::Verdict::Stopped;
+    if (kind == JobKind::Hint && result.complete.verdict == complete::Verdict::Unique) {
+      ChooseHint(state, result.complete.solution, result);
+    }
   }
   result.board = state;
   return result;

@@ -21,6 +21,8 @@ enum class JobKind {
   Count,          // the complete solver: one, several or no solution
   CompleteSolve,  // the complete solver, to write a unique solution
   LiveVerdict,    // the complete solver after each change in Creation mode
+  CheckEntries,   // the complete solver, to compare the player's numbers with
+  Hint,           // the complete solver and the deduction rules, for one number
 };
 
 struct JobResult {
@@ -28,6 +30,9 @@ struct JobResult {
   bool stopped = false;               // the stop flag ended it: the result means nothing
   BoardState board;                   // AutoSolve: the board after the solve
   complete::CompleteResult complete;  // the others: the verdict
+  int hintColumn = 0;                 // Hint: the cell to fill (0: none) and its number
+  int hintRow = 0;
+  int hintNumber = 0;
 };
 
 class BackgroundJob : public QObject {

@@ -17,6 +17,8 @@ const QColor kBlack(0, 0, 0);
 const QColor kYellow(255, 255, 0);
 const QColor kWhite(255, 255, 255);
 const QColor kMarkRed(230, 0, 0);
+const QColor kWarnOrange(255, 140, 0);
+const QColor kCursorPurple(160, 0, 200);
 constexpr int kStatusWidth = 22;  // characters of the status line, counting full-width padding
 
 // The four conditions of the outline rule for a cell and its neighbour N
@@ -54,18 +56,31 @@ void DrawStatusLine(const BoardState& state, const QString& replacement, DrawSur
   for (int k = 0; k < 3; ++k) surface.Text(layout::kConflictX[k], at.y, QString::number(values[k]));
 }
 
+// A frame in each marked cell, `inset` pixels inside its tile.
+void DrawCellMarks(const BoardState& state, const std::bitset<kMaxWidth * kMaxHeight>& cells,
+                   const QColor& color, int inset, DrawSurface& surface) {
+  if (cells.none()) return;
+  const int W = state.BoardWidth, H = state.BoardHeight;
+  surface.SetPen(color, 3);
+  surface.SetHollowBrush();
+  for (int y = 1; y <= H; ++y) {
+    for (int x = 1; x <= W; ++x) {
+      if (!cells.test((y - 1) * W + (x - 1))) continue;
+      const layout::Rect r = layout::CellMarkRect(x, y, inset);
+      surface.Rectangle(r.left, r.top, r.right, r.bottom);
+    }
+  }
+}
+
 void DrawOverlay(const BoardState& state, const BoardOverlay& overlay, DrawSurface& surface) {
   const int W = state.BoardWidth, H = state.BoardHeight;
-  if (overlay.differs.any()) {
-    surface.SetPen(kMarkRed, 3);
-    surface.SetHollowBrush();
-    for (int y = 1; y <= H; ++y) {
-      for (int x = 1; x <= W; ++x) {
-        if (!overlay.differs.test((y - 1) * W + (x - 1))) continue;
-        const layout::Rect r = layout::DifferenceMarkRect(x, y);
-        surface.Rectangle(r.left, r.top, r.right, r.bottom);
-      }
-    }
+  DrawCellMarks(state, overlay.warnings, kWarnOrange, 2, surface);
+  DrawCellMarks(state, overlay.differs, kMarkRed, 6, surface);
+  if (overlay.cursorColumn >= 1 && overlay.cursorColumn <= W && overlay.cursorRow >= 1 &&
+      overlay.cursorRow <= H) {
+    std::bitset<kMaxWidth * kMaxHeight> cursor;
+    cursor.set((overlay.cursorRow - 1) * W + (overlay.cursorColumn - 1));
+    DrawCellMarks(state, cursor, kCursorPurple, 0, surface);
   }
   surface.SetTextColor(kWhite);
   if (!overlay.verdict.isEmpty()) {

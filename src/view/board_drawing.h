@@ -21,11 +21,15 @@ bool DrawsLeftSegment(const BoardState& state, int i, int j);
 // of Creation mode and the progress of a running job.
 struct BoardOverlay {
   QString statusText;               // replaces the status message when not empty
-  std::bitset<kMaxWidth * kMaxHeight> differs;  // cell (x, y) at (y - 1) * W + (x - 1)
+  std::bitset<kMaxWidth * kMaxHeight> differs;   // red frames; cell (x, y) at (y - 1) * W + (x - 1)
+  std::bitset<kMaxWidth * kMaxHeight> warnings;  // broken rules: orange frames
+  int cursorColumn = 0;             // the keyboard's cell, 0 when hidden
+  int cursorRow = 0;
   QString verdict;                  // under the mode label
   QString progress[2];              // under the buttons
   bool Empty() const {
-    return statusText.isEmpty() && differs.none() && verdict.isEmpty() && progress[0].isEmpty();
+    return statusText.isEmpty() && differs.none() && warnings.none() && cursorColumn == 0 &&
+           verdict.isEmpty() && progress[0].isEmpty();
   }
 };
 

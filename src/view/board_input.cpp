@@ -2,6 +2,8 @@
 // the two buttons, whose meaning follows Mode.
 #include "view/board_input.h"
 
+#include "view/play.h"
+
 namespace numbloc {
 
 namespace {
@@ -11,21 +13,16 @@ bool PressCell(BoardState& state, int c, int r, InputHost& host) {
   bool changed = false;
   // Only a damaged file can bring a selected number outside 1..40; placing
   // it would write 0, a frame WALL or (past 155, wrapping) a hint into the
-  // puzzle, so such a press places nothing.
+  // puzzle, so such a press places nothing. A click on one of the player's
+  // own numbers replaces it; hints and the solver's numbers stay.
   const bool placeable = state.SelectedNumber >= 1 && state.SelectedNumber <= kMaxCellNumber;
-  if (cell.number == 0 && placeable) {
-    if (state.Mode == Creation) {
-      cell.number = state.SelectedNumber;
-      host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));
+  const int modeBefore = state.Mode;
+  if (placeable && (cell.number == 0 || IsPlayersNumber(state, c, r)) &&
+      PlaceNumber(state, c, r, state.SelectedNumber, false)) {
+    if (modeBefore == SolveStart) {
+      host.InvalidateWholeView();  // the buttons change
     } else {
-      cell.number = static_cast<std::uint8_t>(state.SelectedNumber + 100);
-      state.PushHistory(static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(r), 0);
-      if (state.Mode == SolveStart) {
-        state.Mode = SolvePlayed;
-        host.InvalidateWholeView();  // the buttons change
-      } else {
-        host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));
-      }
+      host.InvalidateCanvasRect(layout::CellRepaintRect(c, r));
     }
     changed = true;
   }
@@ -124,18 +121,10 @@ bool RightPress(BoardState& state, int clickX, int clickY, InputHost& host) {
   const layout::Hit hit =
       layout::HitTest(state.BoardWidth, state.BoardHeight, state.MaxNumber, clickX, clickY);
   if (hit.kind != layout::HitKind::Board) return false;
-  Cell& cell = state.Board[hit.column][hit.row];
-  if (state.Mode == Creation) {
-    if (cell.number == 0) return false;
-    cell.number = 0;
-    host.InvalidateCanvasRect(layout::CellRepaintRect(hit.column, hit.row));
-    return true;
-  }
-  if (cell.number <= 100) return false;
-  state.PushHistory(static_cast<std::uint8_t>(hit.column), static_cast<std::uint8_t>(hit.row),
-                    cell.number);
-  cell.number = 0;
-  host.InvalidateCanvasRect(layout::BoardRepaintRect(state.BoardWidth, state.BoardHeight));
+  const bool creation = state.Mode == Creation;
+  if (!EraseNumber(state, hit.column, hit.row)) return false;
+  host.InvalidateCanvasRect(creation ? layout::CellRepaintRect(hit.column, hit.row)
+                                     : layout::BoardRepaintRect(state.BoardWidth, state.BoardHeight));
   return true;
 }
 

@@ -23,9 +23,9 @@ Point VerdictOrigin(int W) { return {PanelX(W), kLabelY + kLabelHeight + 6}; }
 
 Point ProgressOrigin(int W) { return {PanelX(W), kLowerButtonY + kButtonHeight + 12}; }
 
-Rect DifferenceMarkRect(int column, int row) {
+Rect CellMarkRect(int column, int row, int inset) {
   const Point at = CellOrigin(column, row);
-  return {at.x + 5, at.y + 5, at.x + 23, at.y + 23};
+  return {at.x + 1 + inset, at.y + 1 + inset, at.x + kPitch - inset, at.y + kPitch - inset};
 }
 
 Rect FrameRect(int W, int H) {

@@ -65,7 +65,9 @@ constexpr int kConflictX[3] = {300, 320, 340};
 Point VerdictOrigin(int W);              // the live verdict, under the mode label
 Point ProgressOrigin(int W);             // the progress of a running job, under the buttons
 constexpr int kProgressLineHeight = 20;
-Rect DifferenceMarkRect(int column, int row);  // the mark of a cell where two solutions differ
+// A frame inside cell (column, row), `inset` pixels in from its tile's edge:
+// the marks of differing cells, broken rules and the keyboard's cursor.
+Rect CellMarkRect(int column, int row, int inset);
 Rect FrameRect(int W, int H);            // the 4-pixel board frame
 
 // The eleven teal rectangles painted around the pictures, in drawing order.

@@ -172,6 +172,7 @@ void CNumblocView::RepaintAll() { viewport()->update(); }
 
 void CNumblocView::BoardReplaced() {
   overlay_ = {};
+  finishedShown_ = false;
   AfterChange();
   RepaintAll();
 }
@@ -224,7 +225,139 @@ void CNumblocView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape) CancelWork();
     return;  // no key reaches the board meanwhile
   }
-  QAbstractScrollArea::keyPressEvent(event);
+  if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+    QAbstractScrollArea::keyPressEvent(event);
+    return;
+  }
+  const int key = event->key();
+  if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+    TypeDigit(key - Qt::Key_0);
+    return;
+  }
+  pendingDigit_ = 0;
+  switch (key) {
+    case Qt::Key_Left: MoveCursor(-1, 0); return;
+    case Qt::Key_Right: MoveCursor(1, 0); return;
+    case Qt::Key_Up: MoveCursor(0, -1); return;
+    case Qt::Key_Down: MoveCursor(0, 1); return;
+    case Qt::Key_PageUp:
+    case Qt::Key_Minus: ChangeSelection(-1); return;
+    case Qt::Key_PageDown:
+    case Qt::Key_Plus: ChangeSelection(1); return;
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      SetCursor(cursorColumn_, cursorRow_, true);
+      if (numbloc::EraseNumber(state_, cursorColumn_, cursorRow_)) {
+        AfterChange();
+        emit boardChanged();
+      }
+      return;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+      // The selected number, as a click on the cursor's cell.
+      SetCursor(cursorColumn_, cursorRow_, true);
+      const numbloc::layout::Point at = numbloc::layout::CellOrigin(cursorColumn_, cursorRow_);
+      OnLButtonDown(QPoint(at.x + 13, at.y + 13) - ScrollPosition());
+      OnLButtonUp();
+      return;
+    }
+    default: QAbstractScrollArea::keyPressEvent(event);
+  }
+}
+
+bool CNumblocView::CellAt(QPoint client, int* c, int* r) const {
+  const QPoint at = client + ScrollPosition();
+  const numbloc::layout::Hit hit = numbloc::layout::HitTest(
+      state_.BoardWidth, state_.BoardHeight, state_.MaxNumber, at.x(), at.y());
+  if (hit.kind != numbloc::layout::HitKind::Board) return false;
+  *c = hit.column;
+  *r = hit.row;
+  return true;
+}
+
+// A click moves the cursor; it shows once the keyboard is used, so that the
+// board looks as it always did to those who play with the mouse.
+void CNumblocView::SetCursor(int c, int r, bool show) {
+  cursorColumn_ = std::clamp(c, 1, int(state_.BoardWidth));
+  cursorRow_ = std::clamp(r, 1, int(state_.BoardHeight));
+  if (show) cursorShown_ = true;
+  overlay_.cursorColumn = cursorShown_ ? cursorColumn_ : 0;
+  overlay_.cursorRow = cursorShown_ ? cursorRow_ : 0;
+  viewport()->update();
+}
+
+void CNumblocView::MoveCursor(int dx, int dy) {
+  if (!cursorShown_) {
+    SetCursor(cursorColumn_, cursorRow_, true);
+    return;
+  }
+  SetCursor(cursorColumn_ + dx, cursorRow_ + dy, true);
+}
+
+void CNumblocView::ChangeSelection(int delta) {
+  const int n = std::clamp(state_.SelectedNumber + delta, 1, std::max(1, int(state_.MaxNumber)));
+  if (n == state_.SelectedNumber) return;
+  state_.SelectedNumber = static_cast<std::uint8_t>(n);
+  viewport()->update();
+  emit boardChanged();
+}
+
+// A digit puts its number in the cursor's cell at once; a second digit
+// within kTwoDigitMs turns it into a two-digit number (10..40) in the same
+// move, so that one undo takes the whole number back.
+void CNumblocView::TypeDigit(int digit) {
+  SetCursor(cursorColumn_, cursorRow_, true);
+  const int c = cursorColumn_, r = cursorRow_;
+  if (pendingDigit_ != 0 && pendingClock_.elapsed() < kTwoDigitMs &&
+      pendingDigit_ * 10 + digit <= numbloc::kMaxCellNumber) {
+    const int n = pendingDigit_ * 10 + digit;
+    pendingDigit_ = 0;
+    state_.Board[c][r].number = static_cast<std::uint8_t>(state_.Mode == numbloc::Creation ? n : n + 100);
+    AfterChange();
+    emit boardChanged();
+    return;
+  }
+  pendingDigit_ = 0;
+  if (digit == 0) return;
+  const std::uint8_t before = state_.Board[c][r].number;
+  PlayMove(c, r, digit, true);
+  if (state_.Board[c][r].number != before && digit * 10 <= numbloc::kMaxCellNumber) {
+    pendingDigit_ = digit;
+    pendingClock_.start();
+  }
+}
+
+void CNumblocView::PlayMove(int c, int r, int number, bool overHint) {
+  const int modeBefore = state_.Mode;
+  if (!numbloc::PlaceNumber(state_, c, r, number, overHint)) return;
+  if (state_.Mode != modeBefore) {
+    viewport()->update();  // the buttons change
+  } else {
+    InvalidateWholeView();
+  }
+  AfterChange();
+  emit boardChanged();
+}
+
+void CNumblocView::Undo() {
+  if (!CanUndo() || !redo_.Undo(state_)) return;
+  AfterChange(true);
+  RepaintAll();
+  emit boardChanged();
+}
+
+void CNumblocView::Redo() {
+  if (!CanRedo() || !redo_.Redo(state_)) return;
+  AfterChange(true);
+  RepaintAll();
+  emit boardChanged();
+}
+
+void CNumblocView::SetShowWarnings(bool show) {
+  showWarnings_ = show;
+  AfterChange(true);
+  RepaintAll();
 }
 
 void CNumblocView::mouseReleaseEvent(QMouseEvent* event) {
@@ -246,6 +379,14 @@ void CNumblocView::OnLButtonDown(QPoint client) {
   Host host(*this, scroll);
   const QPoint click = m_ptPress + scroll;
   const int modeBefore = state_.Mode;
+  pendingDigit_ = 0;
+  int c = 0, r = 0;
+  dragging_ = CellAt(client, &c, &r);
+  if (dragging_) {
+    dragColumn_ = c;
+    dragRow_ = r;
+    SetCursor(c, r, false);
+  }
   const bool changed = numbloc::LeftPress(state_, click.x(), click.y(), host);
   modeChangedByLastPress_ = state_.Mode != modeBefore;
   if (changed) {
@@ -254,7 +395,22 @@ void CNumblocView::OnLButtonDown(QPoint client) {
   }
 }
 
-void CNumblocView::OnLButtonUp() { m_bButtonDown = 0; }
+void CNumblocView::OnLButtonUp() {
+  m_bButtonDown = 0;
+  dragging_ = false;
+}
+
+// A left drag places the selected number in each empty cell it passes, one
+// move per cell, as separate clicks would.
+void CNumblocView::mouseMoveEvent(QMouseEvent* event) {
+  int c = 0, r = 0;
+  if (!dragging_ || Busy() || !(event->buttons() & Qt::LeftButton)) return;
+  if (!CellAt(event->position().toPoint(), &c, &r) || (c == dragColumn_ && r == dragRow_)) return;
+  dragColumn_ = c;
+  dragRow_ = r;
+  SetCursor(c, r, false);
+  if (state_.Board[c][r].number == 0) PlayMove(c, r, state_.SelectedNumber, false);
+}
 
 void CNumblocView::OnRButtonDown(QPoint client) {
   m_bButtonDown = 1;
@@ -263,6 +419,9 @@ void CNumblocView::OnRButtonDown(QPoint client) {
   Host host(*this, scroll);
   const QPoint click = m_ptPress + scroll;
   modeChangedByLastPress_ = false;  // a right press never changes Mode
+  pendingDigit_ = 0;
+  int c = 0, r = 0;
+  if (CellAt(client, &c, &r)) SetCursor(c, r, false);
   if (numbloc::RightPress(state_, click.x(), click.y(), host)) {
     AfterChange();
     emit boardChanged();
@@ -301,6 +460,18 @@ void CNumblocView::StartCompleteSolve() {
   if (Busy()) return;
   ClearAnalysis();
   StartJob(numbloc::JobKind::CompleteSolve, state_);
+}
+
+void CNumblocView::StartCheckEntries() {
+  if (Busy()) return;
+  ClearAnalysis();
+  StartJob(numbloc::JobKind::CheckEntries, state_);
+}
+
+void CNumblocView::StartHint() {
+  if (Busy()) return;
+  ClearAnalysis();
+  StartJob(numbloc::JobKind::Hint, state_);
 }
 
 void CNumblocView::StartJob(numbloc::JobKind kind, const numbloc::BoardState& input) {
@@ -379,6 +550,45 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
     case JobKind::LiveVerdict:
       if (!result.stopped && state_.Mode == numbloc::Creation) overlay_.verdict = VerdictText(r.verdict);
       break;
+    case JobKind::CheckEntries:
+      if (result.stopped) break;
+      if (r.verdict != Verdict::Unique) {
+        overlay_.statusText = r.verdict == Verdict::Several
+                                  ? QStringLiteral("解が複数あるため答え合わせできません")
+                                  : QStringLiteral("解がないため答え合わせできません");
+        break;
+      }
+      for (int y = 1; y <= state_.BoardHeight; ++y) {
+        for (int x = 1; x <= state_.BoardWidth; ++x) {
+          const int i = (y - 1) * state_.BoardWidth + (x - 1);
+          if (numbloc::IsPlayersNumber(state_, x, y) &&
+              state_.Board[x][y].number - 100 != r.solution.number[i]) {
+            overlay_.differs.set(i);
+          }
+        }
+      }
+      overlay_.statusText =
+          overlay_.differs.none()
+              ? QStringLiteral("ここまでの数字はすべて正しいです")
+              : QStringLiteral("違う数字が %1 個あります（赤枠）").arg(overlay_.differs.count());
+      break;
+    case JobKind::Hint:
+      if (result.stopped) break;
+      if (r.verdict != Verdict::Unique) {
+        overlay_.statusText = r.verdict == Verdict::Several
+                                  ? QStringLiteral("解が複数あるためヒントを出せません")
+                                  : QStringLiteral("解がないためヒントを出せません");
+      } else if (result.hintColumn == 0) {
+        overlay_.statusText = QStringLiteral("空いている升がありません");
+      } else {
+        SetCursor(result.hintColumn, result.hintRow, false);
+        PlayMove(result.hintColumn, result.hintRow, result.hintNumber, false);
+        overlay_.statusText = QStringLiteral("ヒント：%1列 %2行目は %3")
+                                  .arg(result.hintColumn)
+                                  .arg(result.hintRow)
+                                  .arg(result.hintNumber);
+      }
+      break;
   }
   RepaintAll();
   if (blocking) emit busyChanged(false);
@@ -399,8 +609,27 @@ void CNumblocView::ShowProgress() {
 
 // After every change of the board: the answer of an analysis speaks of the
 // old board and goes; in Creation mode the hints are checked again.
-void CNumblocView::AfterChange() {
+void CNumblocView::AfterChange(bool keepRedo) {
   ClearAnalysis();
+  if (!keepRedo) redo_.Clear();
+  overlay_.warnings.reset();
+  const bool solving = state_.Mode == numbloc::SolveStart || state_.Mode == numbloc::SolvePlayed;
+  if (solving && showWarnings_ && state_.BoardReady != 0) overlay_.warnings = numbloc::OverfullCells(state_);
+  // The player filled the last cell and every block is right: every cell
+  // shows as part of a complete block. A later move takes that back.
+  const bool finished = state_.Mode == numbloc::SolvePlayed && numbloc::BoardFinished(state_);
+  if (finished != finishedShown_) {
+    const int w = state_.BoardWidth;
+    for (int x = 1; x <= w; ++x) {
+      for (int y = 1; y <= state_.BoardHeight; ++y) {
+        const int i = (y - 1) * w + (x - 1);
+        if (finished) completeBefore_.set(i, state_.Board[x][y].complete != 0);
+        state_.Board[x][y].complete = finished ? 1 : completeBefore_.test(i);
+      }
+    }
+    finishedShown_ = finished;
+  }
+  if (finished) overlay_.statusText = QStringLiteral("正解です！　おめでとうございます");
   if (state_.Mode != numbloc::Creation || state_.BoardReady == 0) {
     if (job_.Running() && job_.Kind() == numbloc::JobKind::LiveVerdict) job_.StopAndWait();
     overlay_.verdict.clear();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QAbstractScrollArea>
+#include <QElapsedTimer>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -15,6 +16,7 @@
 #include "core/board/board_state.h"
 #include "view/background_job.h"
 #include "view/board_drawing.h"
+#include "view/play.h"
 
 namespace numbloc {
 class DrawSurface;
@@ -68,11 +70,28 @@ class CNumblocView : public QAbstractScrollArea {
   // completely when there is exactly one.
   void StartCount();
   void StartCompleteSolve();
+  // Compare the player's numbers with the unique solution; place one
+  // correct number (Solving mode).
+  void StartCheckEntries();
+  void StartHint();
   // Stops the running solve or analysis; the board stays as it was.
   void CancelWork();
   // Stops whatever runs and waits for it, for closing the window.
   void StopWork();
   numbloc::BackgroundJob& Job() { return job_; }
+
+  // --- Play ---
+  bool CanUndo() const { return !Busy() && redo_.CanUndo(state_); }
+  bool CanRedo() const { return !Busy() && redo_.CanRedo(state_); }
+  void Undo();
+  void Redo();
+  // Whether blocks that break the rules get their warning frame.
+  void SetShowWarnings(bool show);
+  bool ShowWarnings() const { return showWarnings_; }
+  // The keyboard's cell (column, row), shown once the keyboard is used.
+  QPoint Cursor() const { return QPoint(cursorColumn_, cursorRow_); }
+  // Two digits typed within this long make one number.
+  static constexpr int kTwoDigitMs = 800;
 
  signals:
   // Emitted after the board state changed: a press, a finished solve.
@@ -87,6 +106,7 @@ class CNumblocView : public QAbstractScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
@@ -108,8 +128,14 @@ class CNumblocView : public QAbstractScrollArea {
   void StartJob(numbloc::JobKind kind, const numbloc::BoardState& input);
   void TakeOver(const numbloc::JobResult& result);
   void ShowProgress();
-  void AfterChange();
+  void AfterChange(bool keepRedo = false);
   void ClearAnalysis();
+  void MoveCursor(int dx, int dy);
+  void TypeDigit(int digit);
+  void PlayMove(int c, int r, int number, bool overHint);
+  void ChangeSelection(int delta);
+  bool CellAt(QPoint client, int* c, int* r) const;
+  void SetCursor(int c, int r, bool show);
   void PlaceCancelButton();
 
   numbloc::BoardState& state_;
@@ -122,4 +148,14 @@ class CNumblocView : public QAbstractScrollArea {
   std::int32_t statusBeforeSolve_ = 0;   // restored when the automatic solve is stopped
   std::vector<std::uint8_t> verdictHints_;  // the hints the live verdict speaks of
   bool laidOut_ = false;                 // the window has had its first layout
+  numbloc::RedoList redo_;               // moves taken back by undo
+  bool showWarnings_ = true;
+  int pendingDigit_ = 0;                 // first digit of a number being typed, 0 when none
+  QElapsedTimer pendingClock_;           // since that digit
+  bool dragging_ = false;                // a left press on the board, until its release
+  int dragColumn_ = 0, dragRow_ = 0;     // the cell the drag was last in
+  int cursorColumn_ = 1, cursorRow_ = 1;  // the keyboard's cell
+  bool cursorShown_ = false;             // drawn once the keyboard was used
+  bool finishedShown_ = false;           // the finished board's cells were marked complete
+  numbloc::CellSet completeBefore_;      // their complete flags before that
 };
