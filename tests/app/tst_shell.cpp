@@ -276,6 +276,34 @@ class ShellTest : public QObject {
     QVERIFY(frame->Action("ID_FILE_OPEN")->isEnabled());
   }
 
+  void undoAndRedoAreMenuItemsEnabledOnlyWithSomethingToDo() {
+    ShellDoubles doubles;
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    BoardState& state = app.State();
+    state.Mode = numbloc::SolveStart;
+    frame->UpdateCommandUI();
+    QAction* undo = frame->Action("ID_EDIT_UNDO");
+    QAction* redo = frame->Action("ID_EDIT_REDO");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    const QPoint cell(numbloc::layout::CellOrigin(2, 2).x + 13, numbloc::layout::CellOrigin(2, 2).y + 13);
+    QTest::mouseClick(frame->View()->viewport(), Qt::LeftButton, {}, cell);
+    QVERIFY(undo->isEnabled() && !redo->isEnabled());
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(state.Board[2][2].number, 0);
+    QVERIFY(!undo->isEnabled() && redo->isEnabled());
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(state.Board[2][2].number, 101);
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(state.Board[2][2].number, 101);
+    // A new move empties the redo list.
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::mouseClick(frame->View()->viewport(), Qt::LeftButton, {}, cell + QPoint(27, 0));
+    QVERIFY(!redo->isEnabled());
+  }
+
   void theWindowGrowsToShowTheWholeBoard_data() {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");

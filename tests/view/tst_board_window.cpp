@@ -523,6 +523,102 @@ class TestBoardWindow : public QObject {
       for (int x = PanelX(3); x < PanelX(3) + 100; ++x) light += qGreen(shot.pixel(x, y)) > 200;
     QVERIFY(light > 20);
   }
+
+  void keyboardPlayTypesTwoDigitNumbersAndMovesTheCursor() {
+    BoardState state;
+    LoadSolving(state, {". . . . . .", ". . . . . .", ". 2 . . . .", ". . . . . .", ". . . . . .",
+                        ". . . . . ."});
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Right);  // shows the cursor at (1, 1), then moves it
+    QTest::keyClick(&view, Qt::Key_Right);
+    QCOMPARE(view.Cursor(), QPoint(2, 1));
+    QTest::keyClick(&view, Qt::Key_1);
+    QTest::keyClick(&view, Qt::Key_2);  // within 0.8 s: twelve, one move
+    QCOMPARE(int(state.Board[2][1].number), 112);
+    QCOMPARE(state.history.HistoryCount, 1);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_4);
+    QTest::qWait(CNumblocView::kTwoDigitMs + 100);
+    QTest::keyClick(&view, Qt::Key_5);  // too late: 5 replaces the 4
+    QCOMPARE(int(state.Board[2][2].number), 105);
+    QTest::keyClick(&view, Qt::Key_Down);
+    QTest::keyClick(&view, Qt::Key_7);  // a hint stays
+    QCOMPARE(int(state.Board[2][3].number), 2);
+    QTest::keyClick(&view, Qt::Key_Up);
+    QTest::keyClick(&view, Qt::Key_Delete);
+    QCOMPARE(int(state.Board[2][2].number), 0);
+    QTest::keyClick(&view, Qt::Key_PageDown);  // the bar's next number, placed with Enter
+    QCOMPARE(int(state.SelectedNumber), 2);
+    QTest::keyClick(&view, Qt::Key_Return);
+    QCOMPARE(int(state.Board[2][2].number), 102);
+    QVERIFY(CountColour(Shot(view), QRect(CellOrigin(2, 2).x, CellOrigin(2, 2).y, 28, 28), 0xA000C8) > 20);
+  }
+
+  void dragFillsTheEmptyCellsItPasses() {
+    BoardState state;
+    LoadSolving(state, {". 3 . +4 . .", ". . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
+                        ". . . . . ."});
+    state.Mode = numbloc::SolvePlayed;
+    state.SelectedNumber = 6;
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, CellPoint(1, 1));
+    for (int c = 2; c <= 6; ++c) QTest::mouseMove(view.viewport(), CellPoint(c, 1));
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, CellPoint(6, 1));
+    QCOMPARE(int(state.Board[1][1].number), 106);
+    QCOMPARE(int(state.Board[2][1].number), 3);    // a hint stays
+    QCOMPARE(int(state.Board[4][1].number), 104);  // so does a filled cell
+    for (int c : {3, 5, 6}) QCOMPARE(int(state.Board[c][1].number), 106);
+    QCOMPARE(state.history.HistoryCount, 4);  // one move per cell
+  }
+
+  void finishedMessageAndWarningFrames() {
+    BoardState state;
+    LoadSolving(state, {"3 3 .", "1 2 .", "3 . 3"});
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    state.SelectedNumber = 3;
+    Click(view, CellPoint(3, 1));
+    state.SelectedNumber = 2;
+    Click(view, CellPoint(3, 2));
+    Click(view, CellPoint(2, 3));  // a wrong 2: the board is full but not right
+    QVERIFY(view.Overlay().statusText.isEmpty());
+    QVERIFY(view.Overlay().warnings.any());  // the 2s grew to three cells
+    QVERIFY(CountColour(Shot(view), QRect(CellOrigin(2, 3).x, CellOrigin(2, 3).y, 28, 28), 0xFF8C00) > 20);
+    state.SelectedNumber = 3;
+    Click(view, CellPoint(2, 3));  // replaced: now right
+    QCOMPARE(view.Overlay().statusText, QStringLiteral("正解です！　おめでとうございます"));
+    QVERIFY(view.Overlay().warnings.none());
+    QCOMPARE(int(state.Board[2][3].complete), 1);
+    QVERIFY(CountYellowish(Shot(view), QRect(30, 30, 200, 16)) > 100);
+  }
+
+  void answerCheckAndHint() {
+    BoardState state;
+    LoadSolving(state, {"4 3 .", ". 3 .", ". 4 .", ". 2 2"});
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    state.SelectedNumber = 2;
+    Click(view, CellPoint(3, 1));  // wrong: the solution has 1
+    view.StartCheckEntries();
+    QVERIFY(WaitForWork(view));
+    QCOMPARE(view.Overlay().statusText, QStringLiteral("違う数字が 1 個あります（赤枠）"));
+    QVERIFY(view.Overlay().differs.test(2));
+    Click(view, CellPoint(3, 1), Qt::RightButton);
+    view.StartHint();
+    QVERIFY(WaitForWork(view));
+    QVERIFY(view.Overlay().statusText.startsWith(QStringLiteral("ヒント：")));
+    const QPoint at = view.Cursor();
+    const int solution[4][3] = {{4, 3, 1}, {4, 3, 3}, {4, 4, 1}, {1, 2, 2}};
+    QCOMPARE(int(state.Board[at.x()][at.y()].number), 100 + solution[at.y() - 1][at.x() - 1]);
+    QCOMPARE(int(state.Mode), int(numbloc::SolvePlayed));
+  }
 };
 
 QTEST_MAIN(TestBoardWindow)
