@@ -14,7 +14,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSettings>
+#include <algorithm>
 #include <functional>
+#include <iterator>
 
 #include "app/numbloc_app.h"
 #include "app/numbloc_doc.h"
@@ -67,6 +69,12 @@ QList<CommandEntry> CommandTable() {
        "正しい数字を一つ入れる\nヒント"},
       {ID_VIEW_WARNINGS, "ID_VIEW_WARNINGS", "ルール違反を表示(&W)", {},
        "大きすぎるブロックと接する同じ数字のブロックに印を付ける\nルール違反を表示"},
+      {ID_VIEW_ZOOM_IN, "ID_VIEW_ZOOM_IN", "拡大(&I)",
+       {K(Qt::CTRL | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Equal)}, "盤面を大きく表示する\n拡大"},
+      {ID_VIEW_ZOOM_OUT, "ID_VIEW_ZOOM_OUT", "縮小(&O)", {K(Qt::CTRL | Qt::Key_Minus)},
+       "盤面を小さく表示する\n縮小"},
+      {ID_VIEW_ZOOM_RESET, "ID_VIEW_ZOOM_RESET", "等倍(&N)", {K(Qt::CTRL | Qt::Key_0)},
+       "盤面を元の大きさで表示する\n等倍"},
       {ID_WORK_CANCEL, "ID_WORK_CANCEL", "中止(&X)", {K(Qt::Key_Escape)},
        "実行中の解答・解析を中止する\n中止"},
       {ID_EDIT_REDO, "ID_EDIT_REDO", "やり直し(&R)",
@@ -146,6 +154,10 @@ void CMainFrame::CreateCommands() {
   route("ID_ANALYZE_HINT", [this] { view_->StartHint(); });
   route("ID_EDIT_UNDO", [this] { view_->Undo(); });
   route("ID_EDIT_REDO", [this] { view_->Redo(); });
+  route("ID_VIEW_ZOOM_IN", [this] { Zoom(1); });
+  route("ID_VIEW_ZOOM_OUT", [this] { Zoom(-1); });
+  route("ID_VIEW_ZOOM_RESET", [this] { Zoom(0); });
+  view_->SetZoom(QSettings().value(QStringLiteral("view/zoom"), 1.0).toDouble());
   QAction* warnings = Action(QStringLiteral("ID_VIEW_WARNINGS"));
   warnings->setCheckable(true);
   warnings->setChecked(QSettings().value(QStringLiteral("view/warnings"), true).toBool());
@@ -197,6 +209,14 @@ void CMainFrame::CreateMenu() {
   // A command on the menu bar itself, not a pop-up.
   bar->addAction(Action(QStringLiteral("ID_CHANGE_SIZE")));
 
+  QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
+  view->setObjectName(QStringLiteral("menuView"));
+  view->addAction(Action(QStringLiteral("ID_VIEW_ZOOM_IN")));
+  view->addAction(Action(QStringLiteral("ID_VIEW_ZOOM_OUT")));
+  view->addAction(Action(QStringLiteral("ID_VIEW_ZOOM_RESET")));
+  view->addSeparator();
+  view->addAction(Action(QStringLiteral("ID_VIEW_WARNINGS")));
+
   QMenu* analyze = bar->addMenu(QStringLiteral("解析(&A)"));
   analyze->setObjectName(QStringLiteral("menuAnalyze"));
   analyze->addAction(Action(QStringLiteral("ID_ANALYZE_COUNT")));
@@ -204,7 +224,6 @@ void CMainFrame::CreateMenu() {
   analyze->addSeparator();
   analyze->addAction(Action(QStringLiteral("ID_ANALYZE_CHECK")));
   analyze->addAction(Action(QStringLiteral("ID_ANALYZE_HINT")));
-  analyze->addAction(Action(QStringLiteral("ID_VIEW_WARNINGS")));
   analyze->addSeparator();
   analyze->addAction(Action(QStringLiteral("ID_WORK_CANCEL")));
 
@@ -226,9 +245,9 @@ void CMainFrame::UpdateCommandUI() {
   static const QList<CommandId> kWithoutHandler = {ID_EDIT_CUT, ID_EDIT_COPY, ID_EDIT_PASTE,
                                                    ID_NEXT_PANE, ID_PREV_PANE};
   // What may run while a solve does: nothing that reads or changes the board.
-  static const QList<CommandId> kWhileBusy = {ID_HELP_RULES,   ID_HELP_CREATE, ID_HELP_SOLVE,
-                                              ID_APP_ABOUT,    ID_APP_EXIT,    ID_WORK_CANCEL,
-                                              ID_VIEW_WARNINGS};
+  static const QList<CommandId> kWhileBusy = {
+      ID_HELP_RULES, ID_HELP_CREATE,  ID_HELP_SOLVE,   ID_APP_ABOUT,       ID_APP_EXIT,
+      ID_WORK_CANCEL, ID_VIEW_WARNINGS, ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, ID_VIEW_ZOOM_RESET};
   const bool busy = view_->Busy();
   const bool solving = state_.Mode == numbloc::SolveStart || state_.Mode == numbloc::SolvePlayed;
   const QStringList recent = app_.RecentFiles().Files();
@@ -304,6 +323,17 @@ bool CMainFrame::SavePuzzlePath(const QString& path) {
   view_->RepaintAll();
   UpdateTitle();
   return result.ok;
+}
+
+// Zoom steps between 1x and 3x; the choice is kept for the next start.
+void CMainFrame::Zoom(int steps) {
+  static const double kSteps[] = {1.0, 1.25, 1.5, 2.0, 2.5, 3.0};
+  const int count = static_cast<int>(std::size(kSteps));
+  int at = 0;
+  while (at + 1 < count && kSteps[at + 1] <= view_->Zoom() + 1e-9) ++at;
+  at = steps == 0 ? 0 : std::clamp(at + steps, 0, count - 1);
+  view_->SetZoom(kSteps[at]);
+  QSettings().setValue(QStringLiteral("view/zoom"), kSteps[at]);
 }
 
 // The recent files under the file menu, numbered, most recent first; the

@@ -28,6 +28,9 @@ enum CommandId : int {
   ID_ANALYZE_CHECK = 32778,
   ID_ANALYZE_HINT = 32779,
   ID_VIEW_WARNINGS = 32780,
+  ID_VIEW_ZOOM_IN = 32781,
+  ID_VIEW_ZOOM_OUT = 32782,
+  ID_VIEW_ZOOM_RESET = 32783,
   ID_FILE_NEW = 57600,
   ID_FILE_OPEN = 57601,
   ID_FILE_SAVE = 57603,
@@ -110,6 +113,7 @@ class CMainFrame : public QMainWindow {
   void CreateCommands();
   void CreateMenu();
   void UpdateRecentMenu();
+  void Zoom(int steps);  // +1 a step larger, -1 smaller, 0 back to 1x
   void UpdateTitle();
   std::vector<std::uint8_t> ComparableBytes() const;
 

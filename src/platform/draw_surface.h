@@ -59,18 +59,22 @@ class DrawSurface {
   virtual void CopyAtlas(int dx, int dy, int sx, int sy, int w, int h) = 0;
 };
 
-// The resource path of the tile atlas built into the program.
-QString AtlasResourcePath();
+// The resource path of the tile atlas built into the program, drawn at 1, 2
+// or 3 device pixels per atlas pixel.
+QString AtlasResourcePath(int scale = 1);
 
 // Loads the built-in tile atlas (a null image when it is missing).
-QImage LoadAtlasImage();
+QImage LoadAtlasImage(int scale = 1);
 
 // DrawSurface over a QPainter, which may paint on a widget, a QImage or a
 // QPrinter. The painter's transform at construction (for example the scroll
 // offset of a view) stays underneath every mapping.
 class PainterSurface : public DrawSurface {
  public:
-  explicit PainterSurface(QPainter& painter);
+  // `sharpAtlas`: copy tiles from the atlas drawn for the device's pixel
+  // density times the painter's scale (the screen, zoomed or not) instead
+  // of enlarging the 1x one. The printed page keeps the 1x atlas.
+  explicit PainterSurface(QPainter& painter, bool sharpAtlas = false);
   ~PainterSurface() override;
 
   void SetPixelMapping() override;
@@ -106,7 +110,9 @@ class PainterSurface : public DrawSurface {
   QColor backgroundColor_ = Qt::white;
   FontChoice font_;
   bool defaultFont_ = true;
+  bool sharpAtlas_ = false;
   QImage atlas_;
+  int atlasScale_ = 1;  // device pixels per atlas pixel of atlas_
 };
 
 }  // namespace numbloc

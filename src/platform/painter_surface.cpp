@@ -30,15 +30,19 @@ bool HasBoldFace(const QString& family) {
 
 }  // namespace
 
-QString AtlasResourcePath() { return QStringLiteral(":/numbloc/atlas.bmp"); }
+QString AtlasResourcePath(int scale) {
+  return scale <= 1 ? QStringLiteral(":/numbloc/atlas.bmp")
+                    : QStringLiteral(":/numbloc/atlas@%1x.bmp").arg(std::min(scale, 3));
+}
 
-QImage LoadAtlasImage() {
-  QImage image(AtlasResourcePath());
+QImage LoadAtlasImage(int scale) {
+  QImage image(AtlasResourcePath(scale));
   if (image.isNull()) return image;
   return image.convertToFormat(QImage::Format_RGB32);
 }
 
-PainterSurface::PainterSurface(QPainter& painter) : painter_(painter) {
+PainterSurface::PainterSurface(QPainter& painter, bool sharpAtlas)
+    : painter_(painter), sharpAtlas_(sharpAtlas) {
   painter_.save();
   base_ = painter_.worldTransform();
   painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -186,7 +190,14 @@ void PainterSurface::Text(int x, int y, const QString& text) {
 }
 
 bool PainterSurface::SelectAtlas() {
-  atlas_ = LoadAtlasImage();
+  atlasScale_ = 1;
+  if (sharpAtlas_) {
+    // The smallest atlas at least as dense as the device, up to 3x.
+    const double dpr = painter_.device() ? painter_.device()->devicePixelRatioF() : 1.0;
+    const double density = dpr * std::abs(painter_.worldTransform().m11());
+    atlasScale_ = density <= 1.01 ? 1 : density <= 2.01 ? 2 : 3;
+  }
+  atlas_ = LoadAtlasImage(atlasScale_);
   return !atlas_.isNull();
 }
 
@@ -194,7 +205,17 @@ void PainterSurface::ReleaseAtlas() { atlas_ = QImage(); }
 
 void PainterSurface::CopyAtlas(int dx, int dy, int sx, int sy, int w, int h) {
   if (atlas_.isNull() || w <= 0 || h <= 0) return;
-  painter_.drawImage(QPoint(dx, dy), atlas_, QRect(sx, sy, w, h));
+  if (atlasScale_ == 1) {
+    painter_.drawImage(QPoint(dx, dy), atlas_, QRect(sx, sy, w, h));
+    return;
+  }
+  // Between the atlas densities (1.5, 2.5) the denser one is scaled down
+  // smoothly; at 2 and 3 it lands pixel for pixel.
+  const int k = atlasScale_;
+  painter_.save();
+  painter_.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter_.drawImage(QRectF(dx, dy, w, h), atlas_, QRectF(sx * k, sy * k, w * k, h * k));
+  painter_.restore();
 }
 
 }  // namespace numbloc

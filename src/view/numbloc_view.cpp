@@ -13,6 +13,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/draw_surface.h"
 #include "view/board_input.h"
@@ -61,21 +62,19 @@ void TakeSolvedBoard(const numbloc::BoardState& from, numbloc::BoardState& to) {
 }  // namespace
 
 // Carries the repaint requests of one press back to the view, turning canvas
-// rectangles into viewport rectangles by the scroll position at the press.
+// rectangles into viewport rectangles.
 class CNumblocView::Host : public numbloc::InputHost {
  public:
-  Host(CNumblocView& view, QPoint scroll) : view_(view), scroll_(scroll) {}
+  explicit Host(CNumblocView& view) : view_(view) {}
 
   void InvalidateCanvasRect(const numbloc::layout::Rect& r) override {
-    view_.InvalidateClientRect(QRect(QPoint(r.left - scroll_.x(), r.top - scroll_.y()),
-                                     QPoint(r.right - 1 - scroll_.x(), r.bottom - 1 - scroll_.y())));
+    view_.InvalidateClientRect(view_.ToClient(r));
   }
   void InvalidateWholeView() override { view_.InvalidateWholeView(); }
   void StartAutoSolve() override { view_.StartAutoSolve(); }
 
  private:
   CNumblocView& view_;
-  QPoint scroll_;
 };
 
 CNumblocView::CNumblocView(numbloc::BoardState& state, QWidget* parent)
@@ -109,22 +108,51 @@ QPoint CNumblocView::ScrollPosition() const {
   return QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
+QPoint CNumblocView::ToCanvas(QPoint client) const {
+  const QPointF at = QPointF(client + ScrollPosition()) / zoom_;
+  return QPoint(static_cast<int>(std::floor(at.x())), static_cast<int>(std::floor(at.y())));
+}
+
+QRect CNumblocView::ToClient(const numbloc::layout::Rect& r) const {
+  const QPoint scroll = ScrollPosition();
+  const int left = static_cast<int>(std::floor(r.left * zoom_)) - scroll.x();
+  const int top = static_cast<int>(std::floor(r.top * zoom_)) - scroll.y();
+  const int right = static_cast<int>(std::ceil(r.right * zoom_)) - scroll.x();
+  const int bottom = static_cast<int>(std::ceil(r.bottom * zoom_)) - scroll.y();
+  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QSize CNumblocView::ZoomedCanvas() const {
+  return QSize(static_cast<int>(std::ceil(canvas_.width() * zoom_)),
+               static_cast<int>(std::ceil(canvas_.height() * zoom_)));
+}
+
+void CNumblocView::SetZoom(double zoom) {
+  zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  UpdateScrollBars();
+  PlaceCancelButton();
+  GrowWindow(false);
+  RepaintAll();
+}
+
 void CNumblocView::UpdateScrollBars() {
   // Page step a tenth of the canvas, line step a tenth of the page.
+  const QSize canvas = ZoomedCanvas();
   const QSize view = viewport()->size();
   QScrollBar* h = horizontalScrollBar();
   QScrollBar* v = verticalScrollBar();
-  h->setRange(0, std::max(0, canvas_.width() - view.width()));
-  v->setRange(0, std::max(0, canvas_.height() - view.height()));
-  h->setPageStep(std::max(1, canvas_.width() / 10));
-  v->setPageStep(std::max(1, canvas_.height() / 10));
-  h->setSingleStep(std::max(1, canvas_.width() / 100));
-  v->setSingleStep(std::max(1, canvas_.height() / 100));
+  h->setRange(0, std::max(0, canvas.width() - view.width()));
+  v->setRange(0, std::max(0, canvas.height() - view.height()));
+  h->setPageStep(std::max(1, canvas.width() / 10));
+  v->setPageStep(std::max(1, canvas.height() / 10));
+  h->setSingleStep(std::max(1, canvas.width() / 100));
+  v->setSingleStep(std::max(1, canvas.height() / 100));
 }
 
 void CNumblocView::LayOut() {
   state_.MaxNumber = numbloc::DeriveMaxNumber(state_.BoardWidth, state_.BoardHeight);
-  const auto outer = numbloc::layout::FrameWindowSize(state_.BoardWidth, state_.BoardHeight);
   state_.LayoutPending = 0;
   const auto scroll = numbloc::layout::ScrollSize(state_.BoardWidth, state_.MaxNumber);
   canvas_ = QSize(scroll.width, scroll.height);
@@ -134,25 +162,30 @@ void CNumblocView::LayOut() {
   // resizing from inside a paint event would nest paints.
   QMetaObject::invokeMethod(
       this,
-      [this, outer, first] {
+      [this, first] {
         UpdateScrollBars();
         PlaceCancelButton();
-        QWidget* frame = window();
-        if (frame->isMaximized() || frame->isFullScreen()) return;
-        // Grow to show the whole canvas (never shrink: a window the user made
-        // larger stays so), within the screen's free area. The first window
-        // is at least the program's usual size.
-        const QSize around = frame->size() - viewport()->size();
-        QSize want = canvas_ + around;
-        const QSize decorations = frame->frameGeometry().size() - frame->geometry().size();
-        if (first) want = want.expandedTo(QSize(outer.width, outer.height) - decorations);
-        if (const QScreen* screen = frame->screen()) {
-          want = want.boundedTo(screen->availableGeometry().size() - decorations);
-        }
-        const QSize target = first ? want : frame->size().expandedTo(want);
-        if (target != frame->size()) frame->resize(target);
+        GrowWindow(first);
       },
       Qt::QueuedConnection);
+}
+
+// Grows the window to show the whole (zoomed) canvas, within the screen's
+// free area; never shrinks it, so a window the user made larger stays so.
+// The first window is at least the program's usual size.
+void CNumblocView::GrowWindow(bool first) {
+  QWidget* frame = window();
+  if (frame->isMaximized() || frame->isFullScreen()) return;
+  const auto usual = numbloc::layout::FrameWindowSize(state_.BoardWidth, state_.BoardHeight);
+  const QSize around = frame->size() - viewport()->size();
+  QSize want = ZoomedCanvas() + around;
+  const QSize decorations = frame->frameGeometry().size() - frame->geometry().size();
+  if (first) want = want.expandedTo(QSize(usual.width, usual.height) - decorations);
+  if (const QScreen* screen = frame->screen()) {
+    want = want.boundedTo(screen->availableGeometry().size() - decorations);
+  }
+  const QSize target = first ? want : frame->size().expandedTo(want);
+  if (target != frame->size()) frame->resize(target);
 }
 
 void CNumblocView::OnDraw(numbloc::DrawSurface& surface) {
@@ -181,7 +214,8 @@ void CNumblocView::paintEvent(QPaintEvent*) {
   QPainter painter(viewport());
   const QPoint scroll = ScrollPosition();
   painter.translate(-scroll.x(), -scroll.y());
-  numbloc::PainterSurface surface(painter);
+  painter.scale(zoom_, zoom_);
+  numbloc::PainterSurface surface(painter, true);
   OnDraw(surface);
 }
 
@@ -258,7 +292,7 @@ void CNumblocView::keyPressEvent(QKeyEvent* event) {
       // The selected number, as a click on the cursor's cell.
       SetCursor(cursorColumn_, cursorRow_, true);
       const numbloc::layout::Point at = numbloc::layout::CellOrigin(cursorColumn_, cursorRow_);
-      OnLButtonDown(QPoint(at.x + 13, at.y + 13) - ScrollPosition());
+      OnLButtonDown(ToClient({at.x + 13, at.y + 13, at.x + 14, at.y + 14}).topLeft());
       OnLButtonUp();
       return;
     }
@@ -267,7 +301,7 @@ void CNumblocView::keyPressEvent(QKeyEvent* event) {
 }
 
 bool CNumblocView::CellAt(QPoint client, int* c, int* r) const {
-  const QPoint at = client + ScrollPosition();
+  const QPoint at = ToCanvas(client);
   const numbloc::layout::Hit hit = numbloc::layout::HitTest(
       state_.BoardWidth, state_.BoardHeight, state_.MaxNumber, at.x(), at.y());
   if (hit.kind != numbloc::layout::HitKind::Board) return false;
@@ -375,9 +409,8 @@ void CNumblocView::mouseReleaseEvent(QMouseEvent* event) {
 void CNumblocView::OnLButtonDown(QPoint client) {
   m_bButtonDown = 1;
   m_ptPress = client;
-  const QPoint scroll = ScrollPosition();
-  Host host(*this, scroll);
-  const QPoint click = m_ptPress + scroll;
+  Host host(*this);
+  const QPoint click = ToCanvas(m_ptPress);
   const int modeBefore = state_.Mode;
   pendingDigit_ = 0;
   int c = 0, r = 0;
@@ -415,9 +448,8 @@ void CNumblocView::mouseMoveEvent(QMouseEvent* event) {
 void CNumblocView::OnRButtonDown(QPoint client) {
   m_bButtonDown = 1;
   m_ptPress = client;
-  const QPoint scroll = ScrollPosition();
-  Host host(*this, scroll);
-  const QPoint click = m_ptPress + scroll;
+  Host host(*this);
+  const QPoint click = ToCanvas(m_ptPress);
   modeChangedByLastPress_ = false;  // a right press never changes Mode
   pendingDigit_ = 0;
   int c = 0, r = 0;
@@ -655,8 +687,7 @@ void CNumblocView::ClearAnalysis() {
 }
 
 void CNumblocView::PlaceCancelButton() {
-  const QPoint scroll = ScrollPosition();
-  cancelButton_->setGeometry(numbloc::layout::PanelX(state_.BoardWidth) - scroll.x(),
-                             numbloc::layout::kUpperButtonY - scroll.y(),
-                             numbloc::layout::kButtonWidth, numbloc::layout::kButtonHeight);
+  using namespace numbloc::layout;
+  const int x = PanelX(state_.BoardWidth);
+  cancelButton_->setGeometry(ToClient({x, kUpperButtonY, x + kButtonWidth, kUpperButtonY + kButtonHeight}));
 }

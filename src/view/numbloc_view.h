@@ -16,6 +16,7 @@
 #include "core/board/board_state.h"
 #include "view/background_job.h"
 #include "view/board_drawing.h"
+#include "view/layout.h"
 #include "view/play.h"
 
 namespace numbloc {
@@ -52,8 +53,18 @@ class CNumblocView : public QAbstractScrollArea {
   QSize CanvasSize() const { return canvas_; }
   void SetCanvasSize(QSize size);
 
-  // Scroll position (the canvas point shown at the viewport's top left).
+  // Scroll position (the zoomed canvas point shown at the viewport's top left).
   QPoint ScrollPosition() const;
+  // Viewport points and canvas points (the layout's coordinates), through
+  // the scroll position and the zoom.
+  QPoint ToCanvas(QPoint client) const;
+  QRect ToClient(const numbloc::layout::Rect& r) const;
+
+  // Zoom of the whole canvas, 1 to 3; hit testing and scrolling follow.
+  void SetZoom(double zoom);
+  double Zoom() const { return zoom_; }
+  static constexpr double kMinZoom = 1.0;
+  static constexpr double kMaxZoom = 3.0;
 
   // The four mouse handlers; `client` is the point in viewport coordinates.
   void OnLButtonDown(QPoint client);
@@ -125,6 +136,8 @@ class CNumblocView : public QAbstractScrollArea {
   class Host;
   void LayOut();
   void UpdateScrollBars();
+  void GrowWindow(bool first);
+  QSize ZoomedCanvas() const;
   void StartJob(numbloc::JobKind kind, const numbloc::BoardState& input);
   void TakeOver(const numbloc::JobResult& result);
   void ShowProgress();
@@ -148,6 +161,7 @@ class CNumblocView : public QAbstractScrollArea {
   std::int32_t statusBeforeSolve_ = 0;   // restored when the automatic solve is stopped
   std::vector<std::uint8_t> verdictHints_;  // the hints the live verdict speaks of
   bool laidOut_ = false;                 // the window has had its first layout
+  double zoom_ = 1.0;                    // canvas pixels to viewport pixels
   numbloc::RedoList redo_;               // moves taken back by undo
   bool showWarnings_ = true;
   int pendingDigit_ = 0;                 // first digit of a number being typed, 0 when none

@@ -74,16 +74,17 @@ class ShellTest : public QObject {
     QVERIFY(frame);
 
     const QList<QAction*> bar = frame->menuBar()->actions();
-    QCOMPARE(bar.size(), 5);
+    QCOMPARE(bar.size(), 6);
     QCOMPARE(bar[0]->text(), QStringLiteral("ﾌｧｲﾙ(&F)"));
     QVERIFY(bar[0]->menu());
     QCOMPARE(bar[1]->text(), QStringLiteral("編集(&E)"));
     QCOMPARE(bar[2]->text(), QStringLiteral("ｻｲｽﾞ変更(&S)"));
     QCOMPARE(bar[2]->menu(), nullptr);
     QCOMPARE(bar[2]->objectName(), QStringLiteral("ID_CHANGE_SIZE"));
-    QCOMPARE(bar[3]->text(), QStringLiteral("解析(&A)"));
-    QCOMPARE(bar[4]->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    QVERIFY(bar[4]->menu());
+    QCOMPARE(bar[3]->text(), QStringLiteral("表示(&V)"));
+    QCOMPARE(bar[4]->text(), QStringLiteral("解析(&A)"));
+    QCOMPARE(bar[5]->text(), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    QVERIFY(bar[5]->menu());
 
     // No recent files yet: their items and separator are hidden.
     QCOMPARE(MenuTexts(bar[0]->menu()),
@@ -91,9 +92,11 @@ class ShellTest : public QObject {
                           "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)", "-", "終了(&X)"}));
     QCOMPARE(MenuTexts(bar[1]->menu()), QStringList({"元に戻す(&U)", "やり直し(&R)"}));
     QCOMPARE(MenuTexts(bar[3]->menu()),
-             QStringList({"解の個数を調べる(&C)", "完全解答(&S)", "-", "答え合わせ(&K)",
-                          "ヒント(&H)", "ルール違反を表示(&W)", "-", "中止(&X)"}));
+             QStringList({"拡大(&I)", "縮小(&O)", "等倍(&N)", "-", "ルール違反を表示(&W)"}));
     QCOMPARE(MenuTexts(bar[4]->menu()),
+             QStringList({"解の個数を調べる(&C)", "完全解答(&S)", "-", "答え合わせ(&K)",
+                          "ヒント(&H)", "-", "中止(&X)"}));
+    QCOMPARE(MenuTexts(bar[5]->menu()),
              QStringList({"ﾙｰﾙ説明(&R)", "-", "操作説明(作成時)", "操作説明(解答時)", "-",
                           "ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
     QVERIFY(!frame->Action("ID_WORK_CANCEL")->isEnabled());  // nothing runs

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 
@@ -14,6 +15,7 @@
 #include "core/solver/solver.h"
 #include "platform/draw_surface.h"
 #include "view/layout.h"
+#include "view/board_drawing.h"
 #include "view/numbloc_view.h"
 
 using namespace numbloc::layout;
@@ -618,6 +620,70 @@ class TestBoardWindow : public QObject {
     const int solution[4][3] = {{4, 3, 1}, {4, 3, 3}, {4, 4, 1}, {1, 2, 2}};
     QCOMPARE(int(state.Board[at.x()][at.y()].number), 100 + solution[at.y() - 1][at.x() - 1]);
     QCOMPARE(int(state.Mode), int(numbloc::SolvePlayed));
+  }
+
+  // At twice the pixel density the tiles come from the 2x atlas pixel for
+  // pixel, and grid lines keep hard edges: no band of blended colour wider
+  // than one device pixel where a line meets a tile.
+  void sharpAtTwiceThePixelDensity() {
+    BoardState state;
+    numbloc::testing::LoadPicture(state, {"12 . .", ". 3 .", ". . ."});
+    QImage shot(2 * 400, 2 * 300, QImage::Format_RGB32);
+    shot.setDevicePixelRatio(2);
+    {
+      QPainter painter(&shot);
+      numbloc::PainterSurface surface(painter, true);
+      numbloc::DrawBoardWindow(state, surface);
+    }
+    const QImage atlas2 = numbloc::LoadAtlasImage(2);
+    QVERIFY(!atlas2.isNull());
+    const Point at = CellOrigin(1, 1), from = NumberTileAtlas(TileStyle::Hint, 12);
+    for (int y = 6; y < 50; ++y)
+      for (int x = 6; x < 50; ++x)
+        QCOMPARE(At(shot, 2 * at.x + x, 2 * at.y + y), At(atlas2, 2 * from.x + x, 2 * from.y + y));
+    // Across the line between cells (2, 2) and (3, 2): white, black, white,
+    // with at most one blended pixel at each side.
+    const Point right = CellOrigin(3, 2);
+    const int y = 2 * right.y + 20;
+    int run = 0, widest = 0;
+    for (int x = 2 * right.x - 8; x < 2 * right.x + 8; ++x) {
+      const QRgb p = At(shot, x, y);
+      const bool pure = p == 0xFFFFFF || p == 0x000000;
+      run = pure ? 0 : run + 1;
+      widest = std::max(widest, run);
+    }
+    QVERIFY2(widest <= 1, qPrintable(QString::number(widest)));
+  }
+
+  void zoomScalesTheCanvasAndHitTestingFollows() {
+    BoardState state;
+    LoadSolving(state, {". . . . . .", ". . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
+                        ". . . . . ."});
+    WatchedView view(state);
+    Show(view);
+    Shot(view);
+    view.SetZoom(2.0);
+    QCOMPARE(view.Zoom(), 2.0);
+    view.SetZoom(9);
+    QCOMPARE(view.Zoom(), CNumblocView::kMaxZoom);
+    view.SetZoom(2.0);
+    const QSize canvas = view.CanvasSize() * 2;
+    QCOMPARE(view.horizontalScrollBar()->maximum(), std::max(0, canvas.width() - view.viewport()->width()));
+    view.horizontalScrollBar()->setValue(30);
+    view.verticalScrollBar()->setValue(20);
+    const Point cell = CellOrigin(3, 2);
+    const QPoint client = QPoint(2 * (cell.x + 13), 2 * (cell.y + 13)) - view.ScrollPosition();
+    QCOMPARE(view.ToCanvas(client), QPoint(cell.x + 13, cell.y + 13));
+    Click(view, client);
+    QCOMPARE(int(state.Board[3][2].number), 101);
+    // The tile is drawn twice as large, from the 2x atlas.
+    const QImage shot = Shot(view);
+    const QImage atlas2 = numbloc::LoadAtlasImage(2);
+    const Point from = NumberTileAtlas(TileStyle::Placed, 1);
+    const QPoint tile = QPoint(2 * cell.x, 2 * cell.y) - view.ScrollPosition();
+    for (int y = 8; y < 48; y += 3)
+      for (int x = 8; x < 48; x += 3)
+        QCOMPARE(At(shot, tile.x() + x, tile.y() + y), At(atlas2, 2 * from.x + x, 2 * from.y + y));
   }
 };
 

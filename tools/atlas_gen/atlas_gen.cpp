@@ -1,10 +1,14 @@
 // Draws the tile atlas of the board window (number tiles, buttons, mode
-// labels, title banner) and writes it as a 16-colour bitmap.
+// labels, title banner) and writes it as a 16-colour bitmap, at 1x for the
+// ordinary screen and the printed page, or at 2x and 3x for high-density
+// screens and zoom: the same picture with every pixel, line and glyph drawn
+// at that many device pixels.
 //
-//   numbloc-atlas-gen OUT.bmp
+//   numbloc-atlas-gen OUT.bmp [SCALE]      (SCALE 1, 2 or 3; default 1)
 //
 // Everything is painted without anti-aliasing in the 16 palette colours;
 // glyphs are rendered large-ish and thresholded so that they stay crisp.
+// Coordinates below are those of the 1x atlas; the helpers scale them.
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -17,6 +21,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 
 #include "view/layout.h"
@@ -34,6 +39,8 @@ const QRgb kPalette[16] = {
     qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
     qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
 
+int g_scale = 1;  // device pixels per atlas pixel
+
 const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kBlue(0, 0, 255), kRed(255, 0, 0),
     kCyan(0, 255, 255), kDarkGreen(0, 128, 0), kGreen(0, 255, 0), kYellow(255, 255, 0),
     kTeal(0, 128, 128), kNavy(0, 0, 128), kDarkRed(128, 0, 0), kOlive(128, 128, 0),
@@ -42,7 +49,7 @@ const QColor kBlack(0, 0, 0), kWhite(255, 255, 255), kBlue(0, 0, 255), kRed(255,
 QFont Gothic(int pixelSize, bool bold) {
   QFont font;
   font.setFamilies({"IPAGothic", QStringLiteral("IPAゴシック"), "IPAPGothic"});
-  font.setPixelSize(pixelSize);
+  font.setPixelSize(pixelSize * g_scale);
   font.setBold(bold);
   font.setHintingPreference(QFont::PreferFullHinting);
   return font;
@@ -57,16 +64,16 @@ struct Run {
 // Renders the runs side by side into a coverage mask (alpha 0..255), cropped
 // to the ink.
 QImage InkMask(const std::vector<Run>& runs) {
-  QImage canvas(400, 120, QImage::Format_ARGB32_Premultiplied);
+  QImage canvas(400 * g_scale, 120 * g_scale, QImage::Format_ARGB32_Premultiplied);
   canvas.fill(Qt::transparent);
   {
     QPainter p(&canvas);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.setPen(Qt::black);
-    qreal x = 10;
+    qreal x = 10 * g_scale;
     for (const Run& run : runs) {
       p.setFont(run.font);
-      p.drawText(QPointF(x, 90), run.text);
+      p.drawText(QPointF(x, 90 * g_scale), run.text);
       x += QFontMetricsF(run.font).horizontalAdvance(run.text);
     }
   }
@@ -87,16 +94,18 @@ QImage InkMask(const std::vector<Run>& runs) {
 void StampCentred(QImage& atlas, const QImage& mask, int x, int y, int w, int h,
                   const QColor& color, int dx = 0, int dy = 0) {
   if (mask.isNull()) return;
-  const int ox = x + (w - mask.width()) / 2 + dx;
-  const int oy = y + (h - mask.height()) / 2 + dy;
+  const int k = g_scale;
+  const int ox = x * k + (w * k - mask.width()) / 2 + dx * k;
+  const int oy = y * k + (h * k - mask.height()) / 2 + dy * k;
   for (int my = 0; my < mask.height(); ++my)
     for (int mx = 0; mx < mask.width(); ++mx)
       if (qAlpha(mask.pixel(mx, my)) >= 110) atlas.setPixelColor(ox + mx, oy + my, color);
 }
 
 void Fill(QImage& atlas, int x, int y, int w, int h, const QColor& color) {
-  for (int j = y; j < y + h; ++j)
-    for (int i = x; i < x + w; ++i) atlas.setPixelColor(i, j, color);
+  const int k = g_scale;
+  for (int j = y * k; j < (y + h) * k; ++j)
+    for (int i = x * k; i < (x + w) * k; ++i) atlas.setPixelColor(i, j, color);
 }
 
 // A 28 x 28 tile: one-pixel black frame around `background`.
@@ -140,9 +149,11 @@ void NumberTiles(QImage& atlas) {
 void Button(QImage& atlas, const Region& r, const QColor& face, const QColor& rim,
             const std::vector<Run>& caption, const QColor& ink) {
   Fill(atlas, r.x, r.y, r.width, r.height, kTeal);
-  // The bar: inset by one pixel, corners of radius 8.
-  const int left = 1, top = 1, right = r.width - 2, bottom = r.height - 2;
-  const double radius = 8.0;
+  // In device pixels: the bar inset by one atlas pixel, corners of radius 8,
+  // edges one or two atlas pixels wide.
+  const int k = g_scale;
+  const int left = k, top = k, right = (r.width - 1) * k - 1, bottom = (r.height - 1) * k - 1;
+  const double radius = 8.0 * k;
   auto inside = [&](int x, int y) {
     if (x < left || x > right || y < top || y > bottom) return false;
     const double cx = std::clamp(x + 0.5, left + radius, right + 1 - radius);
@@ -150,13 +161,13 @@ void Button(QImage& atlas, const Region& r, const QColor& face, const QColor& ri
     const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
     return dx * dx + dy * dy <= radius * radius;
   };
-  for (int y = 0; y < r.height; ++y) {
-    for (int x = 0; x < r.width; ++x) {
+  for (int y = 0; y < r.height * k; ++y) {
+    for (int x = 0; x < r.width * k; ++x) {
       if (!inside(x, y)) continue;
       QColor c = face;
-      const bool lowerRight = !inside(x + 1, y) || !inside(x, y + 1) || !inside(x + 2, y + 1) ||
-                              !inside(x + 1, y + 2) || !inside(x + 2, y + 2);
-      const bool upperLeft = !inside(x - 1, y) || !inside(x, y - 1) || !inside(x - 1, y - 1);
+      const bool lowerRight = !inside(x + k, y) || !inside(x, y + k) || !inside(x + 2 * k, y + k) ||
+                              !inside(x + k, y + 2 * k) || !inside(x + 2 * k, y + 2 * k);
+      const bool upperLeft = !inside(x - k, y) || !inside(x, y - k) || !inside(x - k, y - k);
       if (lowerRight && upperLeft) {
         // Where both edges meet (upper right, lower left corners) split
         // along the diagonal from the lower left to the upper right.
@@ -166,7 +177,7 @@ void Button(QImage& atlas, const Region& r, const QColor& face, const QColor& ri
       } else if (upperLeft) {
         c = kWhite;
       }
-      atlas.setPixelColor(r.x + x, r.y + y, c);
+      atlas.setPixelColor(r.x * k + x, r.y * k + y, c);
     }
   }
   StampCentred(atlas, InkMask(caption), r.x + 2, r.y + 2, r.width - 4, r.height - 4, ink);
@@ -196,7 +207,8 @@ void Buttons(QImage& atlas) {
 void PaintAt(QImage& atlas, int x, int y, const std::function<void(QPainter&)>& paint) {
   QPainter p(&atlas);
   p.setRenderHint(QPainter::Antialiasing, false);
-  p.translate(x, y);
+  p.translate(x * g_scale, y * g_scale);
+  p.scale(g_scale, g_scale);
   paint(p);
 }
 
@@ -287,12 +299,13 @@ int NearestPaletteIndex(QRgb rgb) {
 
 int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: numbloc-atlas-gen OUT.bmp\n");
+  if (argc < 2 || argc > 3 || (argc == 3 && (std::atoi(argv[2]) < 1 || std::atoi(argv[2]) > 3))) {
+    std::fprintf(stderr, "usage: numbloc-atlas-gen OUT.bmp [SCALE 1..3]\n");
     return 2;
   }
-  using numbloc::layout::kAtlasHeight;
-  using numbloc::layout::kAtlasWidth;
+  g_scale = argc == 3 ? std::atoi(argv[2]) : 1;
+  const int kAtlasWidth = numbloc::layout::kAtlasWidth * g_scale;
+  const int kAtlasHeight = numbloc::layout::kAtlasHeight * g_scale;
   QImage atlas(kAtlasWidth, kAtlasHeight, QImage::Format_RGB32);
   atlas.fill(kSilver);
   NumberTiles(atlas);
