@@ -24,6 +24,7 @@
 #include "platform/file_dialogs.h"
 #include "platform/user_prompts.h"
 #include "view/dialogs.h"
+#include "view/layout.h"
 #include "view/numbloc_view.h"
 #include "app/print_job.h"
 
@@ -69,6 +70,8 @@ QList<CommandEntry> CommandTable() {
        "正しい数字を一つ入れる\nヒント"},
       {ID_VIEW_WARNINGS, "ID_VIEW_WARNINGS", "ルール違反を表示(&W)", {},
        "大きすぎるブロックと接する同じ数字のブロックに印を付ける\nルール違反を表示"},
+      {ID_BOARD_UPPER, "ID_BOARD_UPPER", "上のボタン", {K(Qt::Key_F2)}, ""},
+      {ID_BOARD_LOWER, "ID_BOARD_LOWER", "下のボタン", {K(Qt::Key_F3)}, ""},
       {ID_VIEW_ZOOM_IN, "ID_VIEW_ZOOM_IN", "拡大(&I)",
        {K(Qt::CTRL | Qt::Key_Plus), K(Qt::CTRL | Qt::Key_Equal)}, "盤面を大きく表示する\n拡大"},
       {ID_VIEW_ZOOM_OUT, "ID_VIEW_ZOOM_OUT", "縮小(&O)", {K(Qt::CTRL | Qt::Key_Minus)},
@@ -101,6 +104,20 @@ QList<CommandEntry> CommandTable() {
       {ID_NEXT_PANE, "ID_NEXT_PANE", "", {K(Qt::Key_F6)}, ""},
       {ID_PREV_PANE, "ID_PREV_PANE", "", {K(Qt::SHIFT | Qt::Key_F6)}, ""},
   };
+}
+
+// The words on an on-board button, for the menu item that presses it.
+QString ButtonCaption(numbloc::layout::ButtonPicture picture) {
+  using numbloc::layout::ButtonPicture;
+  switch (picture) {
+    case ButtonPicture::ToSolving: return QStringLiteral("解答モードへ");
+    case ButtonPicture::ToCreation: return QStringLiteral("作成モードへ");
+    case ButtonPicture::BackToStart: return QStringLiteral("最初に戻る");
+    case ButtonPicture::ClearAll: return QStringLiteral("全クリア");
+    case ButtonPicture::UndoOne: return QStringLiteral("1つ戻る");
+    case ButtonPicture::AutoSolve: return QStringLiteral("自動解答");
+  }
+  return {};
 }
 
 }  // namespace
@@ -153,6 +170,8 @@ void CMainFrame::CreateCommands() {
   route("ID_ANALYZE_CHECK", [this] { view_->StartCheckEntries(); });
   route("ID_ANALYZE_HINT", [this] { view_->StartHint(); });
   route("ID_EDIT_UNDO", [this] { view_->Undo(); });
+  route("ID_BOARD_UPPER", [this] { view_->PressButton(true); });
+  route("ID_BOARD_LOWER", [this] { view_->PressButton(false); });
   route("ID_EDIT_REDO", [this] { view_->Redo(); });
   route("ID_VIEW_ZOOM_IN", [this] { Zoom(1); });
   route("ID_VIEW_ZOOM_OUT", [this] { Zoom(-1); });
@@ -205,6 +224,9 @@ void CMainFrame::CreateMenu() {
   edit->setObjectName(QStringLiteral("menuEdit"));
   edit->addAction(Action(QStringLiteral("ID_EDIT_UNDO")));
   edit->addAction(Action(QStringLiteral("ID_EDIT_REDO")));
+  edit->addSeparator();
+  edit->addAction(Action(QStringLiteral("ID_BOARD_UPPER")));
+  edit->addAction(Action(QStringLiteral("ID_BOARD_LOWER")));
 
   // A command on the menu bar itself, not a pop-up.
   bar->addAction(Action(QStringLiteral("ID_CHANGE_SIZE")));
@@ -260,6 +282,13 @@ void CMainFrame::UpdateCommandUI() {
     if (id == ID_EDIT_UNDO) enabled = view_->CanUndo();
     if (id == ID_EDIT_REDO) enabled = view_->CanRedo();
     if (id == ID_ANALYZE_CHECK || id == ID_ANALYZE_HINT) enabled = enabled && solving;
+    if (id == ID_BOARD_UPPER || id == ID_BOARD_LOWER) {
+      // The menu names the button the board shows now.
+      numbloc::layout::ButtonPicture lower, upper;
+      const bool shown = numbloc::layout::ButtonsForMode(state_.Mode, &lower, &upper);
+      enabled = enabled && shown;
+      if (shown) action->setText(ButtonCaption(id == ID_BOARD_UPPER ? upper : lower));
+    }
     if (id >= ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE4) {
       enabled = enabled && id - ID_FILE_MRU_FILE1 < recent.size();
     }

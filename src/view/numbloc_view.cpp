@@ -388,6 +388,15 @@ void CNumblocView::Redo() {
   emit boardChanged();
 }
 
+void CNumblocView::PressButton(bool upper) {
+  using namespace numbloc::layout;
+  if (Busy()) return;
+  const int x = PanelX(state_.BoardWidth) + kButtonWidth / 2;
+  const int y = (upper ? kUpperButtonY : kLowerButtonY) + kButtonHeight / 2;
+  OnLButtonDown(ToClient({x, y, x + 1, y + 1}).topLeft());
+  OnLButtonUp();
+}
+
 void CNumblocView::SetShowWarnings(bool show) {
   showWarnings_ = show;
   AfterChange(true);

@@ -96,6 +96,8 @@ class CNumblocView : public QAbstractScrollArea {
   bool CanRedo() const { return !Busy() && redo_.CanRedo(state_); }
   void Undo();
   void Redo();
+  // Presses the upper or lower on-board button, as a click on it would.
+  void PressButton(bool upper);
   // Whether blocks that break the rules get their warning frame.
   void SetShowWarnings(bool show);
   bool ShowWarnings() const { return showWarnings_; }

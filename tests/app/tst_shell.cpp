@@ -90,7 +90,8 @@ class ShellTest : public QObject {
     QCOMPARE(MenuTexts(bar[0]->menu()),
              QStringList({"ﾃﾞｰﾀを読み込む(&O)", "ﾃﾞｰﾀを保存する(&A)", "-", "印刷(&P)",
                           "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)", "-", "終了(&X)"}));
-    QCOMPARE(MenuTexts(bar[1]->menu()), QStringList({"元に戻す(&U)", "やり直し(&R)"}));
+    QCOMPARE(MenuTexts(bar[1]->menu()),
+             QStringList({"元に戻す(&U)", "やり直し(&R)", "-", "全クリア", "解答モードへ"}));
     QCOMPARE(MenuTexts(bar[3]->menu()),
              QStringList({"拡大(&I)", "縮小(&O)", "等倍(&N)", "-", "ルール違反を表示(&W)"}));
     QCOMPARE(MenuTexts(bar[4]->menu()),
@@ -305,6 +306,39 @@ class ShellTest : public QObject {
     QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
     QTest::mouseClick(frame->View()->viewport(), Qt::LeftButton, {}, cell + QPoint(27, 0));
     QVERIFY(!redo->isEnabled());
+  }
+
+  void aWholePuzzleWithTheKeyboardAlone() {
+    ShellDoubles doubles;
+    QTemporaryDir dir;
+    // A finished 6 x 6 board with two cells left open: (2, 1) holds 3, (6, 6) holds 4.
+    BoardState puzzle;
+    puzzle.BoardWidth = puzzle.BoardHeight = 6;
+    puzzle.ResetBoard();
+    const char* rows[6] = {"333221", "444433", "125553", "625154", "666644", "612214"};
+    for (int y = 1; y <= 6; ++y)
+      for (int x = 1; x <= 6; ++x) puzzle.Board[x][y].number = static_cast<std::uint8_t>(rows[y - 1][x - 1] - '0');
+    puzzle.Board[2][1].number = puzzle.Board[6][6].number = 0;
+    const QString path = dir.filePath("keys.nbl");
+    QVERIFY(numbloc::WriteNblFile(QFile::encodeName(path).toStdString(), puzzle).ok);
+    CNumblocApp app;
+    CMainFrame* frame = StartShown(app);
+    QVERIFY(frame);
+    doubles.dialogs.openPaths = {path};
+    QTest::keyClick(frame, Qt::Key_O, Qt::ControlModifier);
+    frame->View()->viewport()->grab();
+    frame->View()->setFocus();
+    QTest::keyClick(frame, Qt::Key_F3);  // 解答モードへ
+    QCOMPARE(app.State().Mode, numbloc::SolveStart);
+    QTest::keyClick(frame->View(), Qt::Key_Right);
+    QTest::keyClick(frame->View(), Qt::Key_Right);
+    QTest::keyClick(frame->View(), Qt::Key_3);
+    for (int i = 0; i < 5; ++i) {
+      QTest::keyClick(frame->View(), Qt::Key_Right);
+      QTest::keyClick(frame->View(), Qt::Key_Down);
+    }
+    QTest::keyClick(frame->View(), Qt::Key_4);
+    QCOMPARE(frame->View()->Overlay().statusText, QStringLiteral("正解です！　おめでとうございます"));
   }
 
   void theWindowGrowsToShowTheWholeBoard_data() {
