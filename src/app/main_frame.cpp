@@ -164,11 +164,11 @@ void CMainFrame::CreateCommands() {
   route("ID_FILE_OPEN", [this] { OpenPuzzleFile(); });
   route("ID_FILE_SAVE_AS", [this] { SavePuzzleFile(); });
   route("ID_FILE_SAVE", [this] { SaveCurrent(); });
-  route("ID_ANALYZE_COUNT", [this] { view_->StartCount(); });
-  route("ID_ANALYZE_SOLVE", [this] { view_->StartCompleteSolve(); });
+  route("ID_ANALYZE_COUNT", [this] { view_->StartAnalysis(numbloc::JobKind::Count); });
+  route("ID_ANALYZE_SOLVE", [this] { view_->StartAnalysis(numbloc::JobKind::CompleteSolve); });
   route("ID_WORK_CANCEL", [this] { view_->CancelWork(); });
-  route("ID_ANALYZE_CHECK", [this] { view_->StartCheckEntries(); });
-  route("ID_ANALYZE_HINT", [this] { view_->StartHint(); });
+  route("ID_ANALYZE_CHECK", [this] { view_->StartAnalysis(numbloc::JobKind::CheckEntries); });
+  route("ID_ANALYZE_HINT", [this] { view_->StartAnalysis(numbloc::JobKind::Hint); });
   route("ID_EDIT_UNDO", [this] { view_->Undo(); });
   route("ID_BOARD_UPPER", [this] { view_->PressButton(true); });
   route("ID_BOARD_LOWER", [this] { view_->PressButton(false); });

@@ -491,28 +491,10 @@ bool CNumblocView::Busy() const {
   return job_.Running() && job_.Kind() != numbloc::JobKind::LiveVerdict;
 }
 
-void CNumblocView::StartCount() {
-  if (Busy()) return;
+void CNumblocView::StartAnalysis(numbloc::JobKind kind) {
+  if (Busy() || kind == numbloc::JobKind::AutoSolve || kind == numbloc::JobKind::LiveVerdict) return;
   ClearAnalysis();
-  StartJob(numbloc::JobKind::Count, state_);
-}
-
-void CNumblocView::StartCompleteSolve() {
-  if (Busy()) return;
-  ClearAnalysis();
-  StartJob(numbloc::JobKind::CompleteSolve, state_);
-}
-
-void CNumblocView::StartCheckEntries() {
-  if (Busy()) return;
-  ClearAnalysis();
-  StartJob(numbloc::JobKind::CheckEntries, state_);
-}
-
-void CNumblocView::StartHint() {
-  if (Busy()) return;
-  ClearAnalysis();
-  StartJob(numbloc::JobKind::Hint, state_);
+  StartJob(kind, state_);
 }
 
 void CNumblocView::StartJob(numbloc::JobKind kind, const numbloc::BoardState& input) {

@@ -77,14 +77,10 @@ class CNumblocView : public QAbstractScrollArea {
   // and the file and size commands wait. (The live verdict of Creation mode
   // does not count: it never holds anything up.)
   bool Busy() const;
-  // The analysis commands: count the solutions of the hints, or solve
-  // completely when there is exactly one.
-  void StartCount();
-  void StartCompleteSolve();
-  // Compare the player's numbers with the unique solution; place one
-  // correct number (Solving mode).
-  void StartCheckEntries();
-  void StartHint();
+  // The analysis commands, on the complete solver: count the solutions of
+  // the hints, solve completely when there is exactly one, compare the
+  // player's numbers with the solution, place one correct number.
+  void StartAnalysis(numbloc::JobKind kind);
   // Stops the running solve or analysis; the board stays as it was.
   void CancelWork();
   // Stops whatever runs and waits for it, for closing the window.

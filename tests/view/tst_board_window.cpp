@@ -460,7 +460,7 @@ class TestBoardWindow : public QObject {
     Show(view);
     Shot(view);
     const BoardState before = state;
-    view.StartCount();
+    view.StartAnalysis(numbloc::JobKind::Count);
     QVERIFY(WaitForWork(view));
     QCOMPARE(view.Overlay().statusText, text);
     QCOMPARE(view.Overlay().differs.any(), marks);
@@ -488,7 +488,7 @@ class TestBoardWindow : public QObject {
     WatchedView view(state);
     Show(view);
     Shot(view);
-    view.StartCompleteSolve();
+    view.StartAnalysis(numbloc::JobKind::CompleteSolve);
     QVERIFY(WaitForWork(view));
     QCOMPARE(int(state.Mode), int(numbloc::SolveAuto));
     QCOMPARE(int(state.Board[3][1].number), 101);
@@ -497,7 +497,7 @@ class TestBoardWindow : public QObject {
     LoadSolving(state, {". . .", ". 3 .", ". . ."});
     Shot(view);  // laid out
     const BoardState before = state;
-    view.StartCompleteSolve();
+    view.StartAnalysis(numbloc::JobKind::CompleteSolve);
     QVERIFY(WaitForWork(view));
     QVERIFY(state == before);
     QCOMPARE(view.Overlay().statusText, QStringLiteral("解が複数あるため解答できません"));
@@ -608,12 +608,12 @@ class TestBoardWindow : public QObject {
     Shot(view);
     state.SelectedNumber = 2;
     Click(view, CellPoint(3, 1));  // wrong: the solution has 1
-    view.StartCheckEntries();
+    view.StartAnalysis(numbloc::JobKind::CheckEntries);
     QVERIFY(WaitForWork(view));
     QCOMPARE(view.Overlay().statusText, QStringLiteral("違う数字が 1 個あります（赤枠）"));
     QVERIFY(view.Overlay().differs.test(2));
     Click(view, CellPoint(3, 1), Qt::RightButton);
-    view.StartHint();
+    view.StartAnalysis(numbloc::JobKind::Hint);
     QVERIFY(WaitForWork(view));
     QVERIFY(view.Overlay().statusText.startsWith(QStringLiteral("ヒント：")));
     const QPoint at = view.Cursor();
