@@ -453,7 +453,7 @@ std::vector<std::uint8_t> CMainFrame::ComparableBytes() const {
   // keeping: leave them out of the comparison.
   numbloc::BoardState copy = state_;
   copy.SelectedNumber = 1;
-  copy.SolverStatus = 0;
+  copy.SolverStatus = numbloc::kStatusOk;
   return numbloc::WriteNblBytes(copy);
 }
 
@@ -464,7 +464,7 @@ void CMainFrame::SetSavedState() {
     numbloc::BoardState start = state_;
     start.ResetBoard();
     start.SelectedNumber = 1;
-    start.SolverStatus = 0;
+    start.SolverStatus = numbloc::kStatusOk;
     saved_ = numbloc::WriteNblBytes(start);
     return;
   }

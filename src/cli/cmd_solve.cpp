@@ -103,7 +103,7 @@ std::string OutputPath(const SolveArgs& args, const std::string& input) {
 void PrepareLikeTheWindow(BoardState& state) {
   state.MaxNumber = DeriveMaxNumber(state.BoardWidth, state.BoardHeight);
   state.LayoutPending = 0;
-  state.SolverStatus = 0;
+  state.SolverStatus = kStatusOk;
 }
 
 // The automatic solve; false when the time limit stopped it.
@@ -121,8 +121,8 @@ bool AutoSolveFile(const SolveArgs& args, BoardState& state, const std::atomic<b
   if (solver->Stopped()) return false;
   state.Mode = SolveAuto;
   report.status = state.SolverStatus;
-  report.outcome = state.SolverStatus == 0   ? Outcome::Solved
-                   : state.SolverStatus == 1 ? Outcome::Contradiction
+  report.outcome = state.SolverStatus == kStatusOk   ? Outcome::Solved
+                   : state.SolverStatus == kStatusContradiction ? Outcome::Contradiction
                                              : Outcome::GaveUp;
   report.conflict_column = state.ConflictColumn;
   report.conflict_row = state.ConflictRow;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/board/board_state.h"
+
 namespace numbloc::cli {
 
 enum class Outcome {
@@ -30,7 +32,7 @@ struct FileReport {
   Outcome outcome = Outcome::Unreadable;
   int width = 0;
   int height = 0;
-  int status = 0;  // SolverStatus after the solve (3 when unreadable)
+  int status = kStatusOk;  // SolverStatus after the solve (kStatusUnreadable when unreadable)
   int conflict_column = 0;
   int conflict_row = 0;
   int conflict_number = 0;

@@ -49,7 +49,7 @@ void DrawStatusLine(const BoardState& state, const QString& replacement, DrawSur
   const char* message = StatusMessageFor(state.SolverStatus);
   if (message == nullptr) return;
   surface.Text(at.x, at.y, QString::fromUtf8(message));
-  if (state.SolverStatus != 1) return;
+  if (state.SolverStatus != kStatusContradiction) return;
   // Column, row and number of the placement that overfilled a block, in
   // decimal (a damaged file may bring any value).
   const std::int32_t values[3] = {state.ConflictColumn, state.ConflictRow, state.ConflictNumber};

@@ -55,7 +55,7 @@ bool PressLowerButton(BoardState& state, InputHost& host) {
       state.history.HistoryCount = 0;
       break;
     case SolveStart:
-      state.SolverStatus = 0;
+      state.SolverStatus = kStatusOk;
       state.Mode = Creation;
       break;
     case SolvePlayed:

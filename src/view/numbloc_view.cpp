@@ -481,9 +481,9 @@ void CNumblocView::StartAutoSolve() {
   // at its start. Message 4 shows meanwhile.
   statusBeforeSolve_ = state_.SolverStatus;
   numbloc::BoardState input = state_;
-  input.SolverStatus = 0;
+  input.SolverStatus = numbloc::kStatusOk;
   ClearAnalysis();
-  state_.SolverStatus = 4;
+  state_.SolverStatus = numbloc::kStatusSolving;
   StartJob(numbloc::JobKind::AutoSolve, input);
 }
 

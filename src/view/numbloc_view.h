@@ -156,7 +156,7 @@ class CNumblocView : public QAbstractScrollArea {
   QTimer progressTimer_;                 // refreshes the progress lines while a job runs
   QPushButton* cancelButton_ = nullptr;  // over the solve button while a job runs
   numbloc::BoardOverlay overlay_;
-  std::int32_t statusBeforeSolve_ = 0;   // restored when the automatic solve is stopped
+  std::int32_t statusBeforeSolve_ = numbloc::kStatusOk;// restored when the automatic solve is stopped
   std::vector<std::uint8_t> verdictHints_;  // the hints the live verdict speaks of
   bool laidOut_ = false;                 // the window has had its first layout
   double zoom_ = 1.0;                    // canvas pixels to viewport pixels

@@ -129,7 +129,7 @@ class ShellTest : public QObject {
     QCOMPARE(state.Board[10][7].number, 105);
     frame->View()->viewport()->grab();
     QCOMPARE(state.MaxNumber, 12);  // laid out for the loaded size
-    QCOMPARE(state.SolverStatus, 0);
+    QCOMPARE(state.SolverStatus, numbloc::kStatusOk);
     QCOMPARE(app.RecentFiles().Files().value(0), QFileInfo(path).absoluteFilePath());
 
     // The menu item reaches the same reader: a name that does not exist
@@ -139,7 +139,7 @@ class ShellTest : public QObject {
     frame->Action("ID_FILE_OPEN")->trigger();
     QCOMPARE(doubles.dialogs.openCalls, 2);
     QCOMPARE(state.SolverStatus, numbloc::kStatusUnreadable);
-    state.SolverStatus = 0;
+    state.SolverStatus = numbloc::kStatusOk;
     QVERIFY(Bytes(state) == before);
 
     // Cancelling the dialog does nothing.

@@ -48,7 +48,7 @@ TEST(ShowNew, ShowMarksPlacedAndCompleteCells) {
   BoardState s;
   s.ResetBoard();
   s.Mode = SolveAuto;
-  s.SolverStatus = 1;
+  s.SolverStatus = kStatusContradiction;
   s.Board[1][1] = {1, 1, 0};
   s.Board[2][1] = {102, 0, 0};
   s.Board[3][1] = {140, 1, 0};

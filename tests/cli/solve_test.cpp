@@ -91,7 +91,7 @@ TEST(SolveCommand, SavesWhatTheSolveButtonLeaves) {
   BoardState out;
   ASSERT_TRUE(ReadNblFile(dir + "/out.nbl", out).ok);
   EXPECT_EQ(out.Mode, SolveAuto);
-  EXPECT_EQ(out.SolverStatus, 0);
+  EXPECT_EQ(out.SolverStatus, kStatusOk);
   EXPECT_EQ(out.Board[2][2].number, 104);
   EXPECT_EQ(out.Board[4][4].number, 101);
   EXPECT_EQ(out.Board[1][1].number, 3) << "hints stay hints";

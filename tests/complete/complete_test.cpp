@@ -196,7 +196,7 @@ TEST(WriteSolution, LeavesTheBoardAsASolvedAutomaticSolve) {
   BoardState state;
   testing::FillFromPicture(state, {"4 3 .", ". 3 .", ". 4 .", ". +2 2"});
   state.Board[1][2].mark = 2;
-  state.SolverStatus = 2;
+  state.SolverStatus = kStatusGaveUp;
   const CompleteResult r = CompleteSolver().Solve(state);
   ASSERT_EQ(r.verdict, Verdict::Unique);
   WriteSolution(r.solution, state);
@@ -211,7 +211,7 @@ TEST(WriteSolution, LeavesTheBoardAsASolvedAutomaticSolve) {
     }
   }
   EXPECT_EQ(state.Mode, SolveAuto);
-  EXPECT_EQ(state.SolverStatus, 0);
+  EXPECT_EQ(state.SolverStatus, kStatusOk);
   EXPECT_EQ(state.EmptyCount, 0);
 }
 

@@ -21,7 +21,7 @@ TEST(ResetBoard, FramesThePuzzleAndKeepsHistoryCountAndMarks) {
   s.history.HistoryCount = 17;
   s.history.previous[42] = 105;
   s.Mode = SolveAuto;
-  s.SolverStatus = 2;
+  s.SolverStatus = kStatusGaveUp;
   s.SelectedNumber = 9;
   s.EmptyCount = 12;
 
@@ -39,7 +39,7 @@ TEST(ResetBoard, FramesThePuzzleAndKeepsHistoryCountAndMarks) {
   EXPECT_EQ(s.history.HistoryCount, 17);
   EXPECT_EQ(s.history.previous[42], 0);
   EXPECT_EQ(s.Mode, Creation);
-  EXPECT_EQ(s.SolverStatus, 0);
+  EXPECT_EQ(s.SolverStatus, kStatusOk);
   EXPECT_EQ(s.SelectedNumber, 1);
   EXPECT_EQ(s.BoardReady, 1);
   EXPECT_EQ(s.EmptyCount, 12);

@@ -48,7 +48,7 @@ TEST(NblWrite, SmallBoardByteForByte) {
   s.history.previous[0] = 0;
   s.Board[1][1].number = 5;
   s.Board[6][6] = {101, 1, 2};
-  s.SolverStatus = 2;
+  s.SolverStatus = kStatusGaveUp;
 
   const std::string wall = "\x94" "0";
   const std::string frameColumn = Repeat(wall, 8);
@@ -154,7 +154,7 @@ TEST(NblRead, ACutFileAtAnyLengthLeavesTheStateUntouched) {
 
   BoardState before = EmptyBoard(10, 10);
   before.Board[4][4] = {6, 1, 2};
-  before.SolverStatus = 2;
+  before.SolverStatus = kStatusGaveUp;
   before.LayoutPending = 0;
   before.BoardReady = 2;
   const std::size_t statusAt = bytes.size() - 9;

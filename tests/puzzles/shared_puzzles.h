@@ -87,7 +87,7 @@ inline SolveOutcome SolveLikeTheButton(const BoardState& start, bool classic,
   out.board = start;
   out.board.MaxNumber = DeriveMaxNumber(start.BoardWidth, start.BoardHeight);
   out.board.LayoutPending = 0;
-  out.board.SolverStatus = 0;
+  out.board.SolverStatus = kStatusOk;
   SolverOptions options;
   options.classic = classic;
   options.stop = stop;

@@ -120,7 +120,7 @@ void CheckSoundness(bool classic, double default_max_area) {
     if (out.stopped) return;
     verdict[i] = out.board.SolverStatus;
     faults[i] = Judge(p, out.board, classic);
-    if (faults[i].empty() && out.board.SolverStatus == 0) {
+    if (faults[i].empty() && out.board.SolverStatus == kStatusOk) {
       faults[i] = CompareWithCompleteSolve(p.start, out.board);
     }
   });

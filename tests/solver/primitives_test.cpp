@@ -11,11 +11,11 @@ TEST(SetCell, RefusesEveryCellThatIsNotEmpty) {
   Rig r({". . .", ". 3 .", ". . +4"});
   const std::string before = Picture(r.s());
   for (auto [x, y] : {std::pair{2, 2}, {3, 3}, {0, 1}}) {
-    r.s().SolverStatus = 0;
+    r.s().SolverStatus = kStatusOk;
     r.s().ProgressMade = 0;
     r.s().EmptyCount = 7;
     r.solve().SetCell(x, y, 5);
-    EXPECT_EQ(r.s().SolverStatus, 1);
+    EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
     EXPECT_EQ(r.s().ProgressMade, 0);
     EXPECT_EQ(r.s().EmptyCount, 7);
     EXPECT_EQ(Picture(r.s()), before);
@@ -26,7 +26,7 @@ TEST(SetCell, RefusesEveryCellThatIsNotEmpty) {
 TEST(SetCell, GrowsALoneThreeAndClosesItOnTheThirdCell) {
   Rig r({"# 3 #", "# . #", "# . #", "# # #"});
   r.solve().SetCell(2, 2, 3);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(r.solve().BlockCellCount, 2);
   ASSERT_EQ(r.solve().CandidateCount, 1);
   EXPECT_EQ(r.solve().CandidateColumn[0], 2);
@@ -34,7 +34,7 @@ TEST(SetCell, GrowsALoneThreeAndClosesItOnTheThirdCell) {
   EXPECT_EQ(r.at(2, 1).complete, 0);
 
   r.solve().SetCell(2, 3, 3);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(Picture(r.s()), Picture({"# 3* #", "# +3* #", "# +3* #", "# # #"}));
   EXPECT_EQ(r.s().ProgressMade, 1);
 }
@@ -43,7 +43,7 @@ TEST(SetCell, OverfilledDominoNamesTheConflict) {
   Rig r({"2* 2* .", "# # #"});
   r.s().EmptyCount = 1;
   r.solve().SetCell(3, 1, 2);
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.s().ConflictColumn, 3);
   EXPECT_EQ(r.s().ConflictRow, 1);
   EXPECT_EQ(r.s().ConflictNumber, 2);
@@ -57,7 +57,7 @@ TEST(SetCell, ShortBlockWithoutAWayOutIsAContradictionWithoutConflictCell) {
   r.s().ConflictRow = 8;
   r.s().ConflictNumber = 7;
   r.solve().SetCell(3, 1, 4);
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.s().ConflictColumn, 9);
   EXPECT_EQ(r.s().ConflictRow, 8);
   EXPECT_EQ(r.s().ConflictNumber, 7);
@@ -69,13 +69,13 @@ TEST(SetCell, ShortBlockWithoutAWayOutIsAContradictionWithoutConflictCell) {
 TEST(SetCell, CompleteBlocksAreFlaggedWhole) {
   Rig r({". 7 7 #", "# 7 7 #", "# 7 7 #", "# # # #"});
   r.solve().SetCell(1, 1, 7);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(r.at(1, 1).mark, 1);
   EXPECT_EQ(Picture(r.s()), Picture({"+7* 7* 7* #", "# 7* 7* #", "# 7* 7* #", "# # # #"}));
 
   Rig mirror({"# 7 7 .", "# 7 7 #", "# 7 7 #", "# # # #"});
   mirror.solve().SetCell(4, 1, 7);
-  EXPECT_EQ(mirror.s().SolverStatus, 0);
+  EXPECT_EQ(mirror.s().SolverStatus, kStatusOk);
   EXPECT_EQ(Picture(mirror.s()), Picture({"# 7* 7* +7*", "# 7* 7* #", "# 7* 7* #", "# # # #"}));
 }
 

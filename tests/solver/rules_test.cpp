@@ -14,24 +14,24 @@ TEST(PartnerOfTwo, AdjacentHintsCloseTheDominoWithoutProgress) {
   r.solve().PartnerOfTwo();
   EXPECT_EQ(Picture(r.s()), Picture({"2* 2* .", ". . .", ". . ."}));
   EXPECT_EQ(r.s().ProgressMade, 0);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
 }
 
 TEST(PartnerOfTwo, TouchingAFinishedDominoOrTwoFurtherTwosIsAContradiction) {
   Rig finished({". +2* .", ". 2 .", ". . ."});
   finished.solve().PartnerOfTwo();
-  EXPECT_EQ(finished.s().SolverStatus, 1);
+  EXPECT_EQ(finished.s().SolverStatus, kStatusContradiction);
 
   Rig three({". +2 .", ". 2 +2", ". . ."});
   three.solve().PartnerOfTwo();
-  EXPECT_EQ(three.s().SolverStatus, 1);
+  EXPECT_EQ(three.s().SolverStatus, kStatusContradiction);
 }
 
 TEST(PartnerOfTwo, CornerTwoTakesItsOnlyEmptyNeighbour) {
   Rig r({"2 3*", ". 3*"});
   r.solve().PartnerOfTwo();
   EXPECT_EQ(Picture(r.s()), Picture({"2* 3*", "+2* 3*"}));
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
 }
 
 TEST(PartnerOfTwo, OnlyFreeNeighbourIsWrittenEvenBesideAnEmptyNeighbour) {
@@ -40,7 +40,7 @@ TEST(PartnerOfTwo, OnlyFreeNeighbourIsWrittenEvenBesideAnEmptyNeighbour) {
   r.solve().PartnerOfTwo();
   EXPECT_EQ(r.at(3, 2).number, 102);
   EXPECT_EQ(r.at(3, 3).complete, 1);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
 }
 
 TEST(PartnerOfTwo, DiagonalTwoWritesTheSecondCellWithoutTestingIt) {
@@ -48,14 +48,14 @@ TEST(PartnerOfTwo, DiagonalTwoWritesTheSecondCellWithoutTestingIt) {
   Rig r({"2* . #", ". 2 5", "# . #", "# 2* #"});
   r.solve().PartnerOfTwo();
   EXPECT_EQ(r.at(2, 3).number, 102);
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
 }
 
 TEST(PartnerOfTwo, OppositeDiagonalIsIgnoredAndTwoFreeCellsDecideNothing) {
   Rig diagonal({"2* . . .", ". 2 . .", ". . 2* .", ". . . ."});
   diagonal.solve().PartnerOfTwo();
   EXPECT_EQ(diagonal.s().ProgressMade, 0);
-  EXPECT_EQ(diagonal.s().SolverStatus, 0);
+  EXPECT_EQ(diagonal.s().SolverStatus, kStatusOk);
 
   Rig open({". . .", ". 2 .", ". . ."});
   open.solve().PartnerOfTwo();
@@ -66,7 +66,7 @@ TEST(PartnerOfTwo, NoFreeNeighbourWritesUpAndReportsTheBlockOfThree) {
   Rig r({"# 2* #", "# . #", "3 2 3", "# 3 #"});
   r.solve().PartnerOfTwo();
   EXPECT_EQ(r.at(2, 2).number, 102);
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.s().ConflictColumn, 2);
   EXPECT_EQ(r.s().ConflictRow, 2);
 }
@@ -93,7 +93,7 @@ TEST(PartnerOfTwo, NoneFreeTableNamesTheCellThatReceivesTheTwo) {
       }
     }
     r.solve().PartnerOfTwo();
-    EXPECT_EQ(r.s().SolverStatus, 1) << rows[i];
+    EXPECT_EQ(r.s().SolverStatus, kStatusContradiction) << rows[i];
     const int t = static_cast<int>(order.find(targets[i]));
     for (int d = 0; d < 4; ++d) {
       const bool written = r.at(nx[d], ny[d]).number == 102;
@@ -178,7 +178,7 @@ TEST(EnclosedRegions, SingleCellBesideCompleteBlocksBecomesAOne) {
 TEST(EnclosedRegions, SingleCellBesideAOneIsAContradictionAndSkipsTheColumn) {
   Rig r({"1* . #", "# # #", "3* . 4*", "# # #"});
   r.solve().FillEnclosedRegions();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.at(2, 3).number, 0);
 }
 
@@ -189,22 +189,22 @@ TEST(EnclosedRegions, PairBesideThreesAndFoursBecomesADomino) {
 
   Rig two({"# 2* 3* #", "4* . . 3*", "# 4* 4* #"});
   two.solve().FillEnclosedRegions();
-  EXPECT_EQ(two.s().SolverStatus, 1);
+  EXPECT_EQ(two.s().SolverStatus, kStatusContradiction);
 }
 
 TEST(EnclosedRegions, MiddleCellOfAThreeMustNotTouchATwo) {
   Rig end({"# # 2* # #", "3* . . . 4*", "# 3* 3* 3* #"});
   end.solve().FillEnclosedRegions();
-  EXPECT_EQ(end.s().SolverStatus, 1);
+  EXPECT_EQ(end.s().SolverStatus, kStatusContradiction);
 
   // The corner of an L is its middle cell, and the scan meets it first.
   Rig corner({"# 2* # #", "3* . . 3*", "3* . 4* #", "# 4* # #"});
   corner.solve().FillEnclosedRegions();
-  EXPECT_EQ(corner.s().SolverStatus, 1);
+  EXPECT_EQ(corner.s().SolverStatus, kStatusContradiction);
 
   Rig fine({"# 4* 4* #", "3* . . 3*", "3* . 4* #", "# 4* # #"});
   fine.solve().FillEnclosedRegions();
-  EXPECT_EQ(fine.s().SolverStatus, 0);
+  EXPECT_EQ(fine.s().SolverStatus, kStatusOk);
   EXPECT_EQ(fine.s().ProgressMade, 0);
 }
 
@@ -234,7 +234,7 @@ TEST(EnclosedRegions, HintlessSixBySixIsOneBlockOf36) {
 
   Rig solved(rows);
   solved.solve().AutoSolve();
-  EXPECT_EQ(solved.s().SolverStatus, 0);
+  EXPECT_EQ(solved.s().SolverStatus, kStatusOk);
 }
 
 // A region cell that the flood left at mark 1 is not written by the fill.
@@ -263,7 +263,7 @@ TEST(SinglesAndPairs, EnclosedSingleCells) {
 TEST(SinglesAndPairs, SingleBesideAOneWithNothingToJoinEndsTheRule) {
   Rig r({"1* . #", "# # #", "3* . 4*", "# # #"});
   r.solve().FillEnclosedSinglesAndPairs();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.at(2, 3).number, 0);
 }
 

@@ -45,16 +45,16 @@ TEST(InitSolver, StartsFromTheHintsAlone) {
                                      ". . . . . 1*", ". . . . . 5"}));
   EXPECT_EQ(r.s().EmptyCount, 32);
   EXPECT_EQ(r.at(2, 2).mark, 0);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
 }
 
 TEST(RunDeductionPass, ReturnsAtOnceOnAContradiction) {
   Rig r(kSixBySix);
   r.solve().InitSolver();
   const std::string before = Picture(r.s());
-  r.s().SolverStatus = 1;
+  r.s().SolverStatus = kStatusContradiction;
   r.solve().RunDeductionPass();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(Picture(r.s()), before);
   EXPECT_EQ(r.solve().Work.sweeps, 0);
 }
@@ -65,12 +65,12 @@ TEST(RunDeductionPass, FullBoardWithAnIncompleteCellIsAContradiction) {
   Rig r(rows);
   r.solve().InitSolver();
   r.solve().RunDeductionPass();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
 
   Rig whole(kFullBoard);
   whole.solve().InitSolver();
   whole.solve().RunDeductionPass();
-  EXPECT_EQ(whole.s().SolverStatus, 2);
+  EXPECT_EQ(whole.s().SolverStatus, kStatusGaveUp);
 }
 
 TEST(Snapshots, RestoresBringBackTheBoardAndEmptyCountAndResetTheStatus) {
@@ -87,15 +87,15 @@ TEST(Snapshots, RestoresBringBackTheBoardAndEmptyCountAndResetTheStatus) {
   r.solve().RestoreTrialSnapshot();
   EXPECT_EQ(Picture(r.s()), before);
   EXPECT_EQ(r.s().EmptyCount, empty);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
 
   r.solve().SetCell(2, 1, 1);
-  r.s().SolverStatus = 1;
+  r.s().SolverStatus = kStatusContradiction;
   r.at(1, 2).mark = 3;
   r.solve().RestoreProbeSnapshot();
   EXPECT_EQ(Picture(r.s()), before);
   EXPECT_EQ(r.s().EmptyCount, empty);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(r.at(1, 2).mark, 3);  // the probe slot holds no marks
 }
 
@@ -107,7 +107,7 @@ TEST(DeductionPass, LargestEmptyBoardIsLeftAsItIs) {
   Rig r(rows);
   r.solve().InitSolver();
   r.solve().RunDeductionPass();
-  EXPECT_EQ(r.s().SolverStatus, 2);
+  EXPECT_EQ(r.s().SolverStatus, kStatusGaveUp);
   EXPECT_EQ(r.s().EmptyCount, 1200);
 
   rows[0][0] = '4';
@@ -115,7 +115,7 @@ TEST(DeductionPass, LargestEmptyBoardIsLeftAsItIs) {
   Rig hinted(rows);
   hinted.solve().InitSolver();
   hinted.solve().RunDeductionPass();
-  EXPECT_EQ(hinted.s().SolverStatus, 2);
+  EXPECT_EQ(hinted.s().SolverStatus, kStatusGaveUp);
   EXPECT_EQ(hinted.s().EmptyCount, 1198);
 }
 
@@ -126,7 +126,7 @@ TEST(TrialSearch, BlockWithOneFrontierCellIsNotTrialled) {
   Rig r({"3 +3 .", "#* #* #*"});  // complete walls: the full-board scan passes them
   r.solve().TrialSearch();
   EXPECT_EQ(r.solve().Work.trials, 5);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(r.at(3, 1).number, 103);
 }
 
@@ -134,7 +134,7 @@ TEST(TrialSearch, CellWithoutAConsistentNumberEndsTheSearch) {
   Rig r({". 1*", "1* ."});
   r.s().EmptyCount = 2;
   r.solve().TrialSearch();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.solve().Work.trials, 4);  // (2, 2) is never tried
   EXPECT_EQ(Picture(r.s()), Picture({". 1*", "1* ."}));
   // The trial of 1 overfilled the block of 1, and the variables keep it.
@@ -193,7 +193,7 @@ TEST(TrialSearch, NumbersAboveMaxNumber) {
   EXPECT_EQ(DeriveMaxNumber(10, 10), 12);
   EXPECT_EQ(r.solve().NumberLimit(), 19);
   r.solve().AutoSolve();
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(Numbers(r.s()), Numbers(solution));
 }
 
@@ -211,11 +211,11 @@ const std::vector<std::string> kAmbiguous = {"2 . .", ". . .", ". . 2"};
 TEST(LookaheadProbe, DecidingNothingLeavesTheBoardAsItWas) {
   Rig r(kAmbiguous);
   r.solve().AutoSolve();
-  ASSERT_EQ(r.s().SolverStatus, 2);
+  ASSERT_EQ(r.s().SolverStatus, kStatusGaveUp);
   const std::string before = Picture(r.s());
-  r.s().SolverStatus = 0;
+  r.s().SolverStatus = kStatusOk;
   r.solve().LookaheadProbe();
-  EXPECT_EQ(r.s().SolverStatus, 2);
+  EXPECT_EQ(r.s().SolverStatus, kStatusGaveUp);
   EXPECT_EQ(Picture(r.s()), before);
 }
 
@@ -227,7 +227,7 @@ TEST_P(AutoSolveBothModes, SolvesASmallPuzzleAndDropsThePlayersNumbers) {
   rows[5] = "1 . . 3 +9 3";
   Rig r(rows, GetParam());
   r.solve().AutoSolve();
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
   EXPECT_EQ(Numbers(r.s()), Numbers(kSixBySixSolution));
   EXPECT_EQ(r.at(1, 1).number, 5);    // hints stay hints
   EXPECT_EQ(r.at(2, 1).number, 104);  // placed by the solver
@@ -238,7 +238,7 @@ TEST_P(AutoSolveBothModes, RulesAloneNeverCallTheTrialSearch) {
   for (const auto& rows : {kFullBoard, kFullMirror, std::vector<std::string>(6, ". . . . . .")}) {
     Rig r(rows, GetParam());
     r.solve().AutoSolve();
-    EXPECT_EQ(r.s().SolverStatus, 0);
+    EXPECT_EQ(r.s().SolverStatus, kStatusOk);
     EXPECT_EQ(r.solve().Work.trialSearches, 0);
   }
 }
@@ -247,21 +247,21 @@ TEST_P(AutoSolveBothModes, ContradictionInTheFirstSweepNeedsNoTrial) {
   Rig r({"2 2 2 . . .", ". . . . . .", ". . . . . .", ". . . . . .", ". . . . . .", ". . . . . ."},
         GetParam());
   r.solve().AutoSolve();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.solve().Work.trialSearches, 0);
 
   std::vector<std::string> rows = kFullBoard;
   rows[1] = "2 7 7 6 2 2";
   Rig full(rows, GetParam());
   full.solve().AutoSolve();
-  EXPECT_EQ(full.s().SolverStatus, 1);
+  EXPECT_EQ(full.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(full.solve().Work.trialSearches, 0);
 }
 
 TEST_P(AutoSolveBothModes, AmbiguousPuzzleIsGivenUp) {
   Rig r(kAmbiguous, GetParam());
   r.solve().AutoSolve();
-  EXPECT_EQ(r.s().SolverStatus, 2);
+  EXPECT_EQ(r.s().SolverStatus, kStatusGaveUp);
   EXPECT_GE(r.solve().Work.trialSearches, 1);
   EXPECT_GE(r.solve().Work.lookaheadProbes, 1);
 }
@@ -314,8 +314,8 @@ TEST(DamagedValues, NumbersUpTo99ReachOnlyTheirOwnFlags) {
 
   Rig small({"45 . .", ". . .", ". . 2"});
   small.solve().AutoSolve();
-  EXPECT_GE(small.s().SolverStatus, 0);
-  EXPECT_LE(small.s().SolverStatus, 2);
+  EXPECT_GE(small.s().SolverStatus, kStatusOk);
+  EXPECT_LE(small.s().SolverStatus, kStatusGaveUp);
   EXPECT_GT(small.solve().Work.trials, 0);
 }
 
@@ -325,7 +325,7 @@ TEST(DamagedValues, NumberThatReducesToZeroIsNeverWritten) {
   Rig r({"# 1* #", "# . 200", "# # #"});
   r.s().EmptyCount = 1;
   r.solve().FillEnclosedSinglesAndPairs();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
   EXPECT_EQ(r.at(2, 2).number, 0);
   EXPECT_EQ(r.s().EmptyCount, 1);
 }
@@ -339,11 +339,11 @@ TEST(DamagedValues, OpenedFrameIsClosedBeforeTheWalks) {
   EXPECT_EQ(r.at(0, 3).number, WALL);
   EXPECT_EQ(r.at(7, 2).number, WALL);
   EXPECT_EQ(r.at(4, 0).number, WALL);
-  EXPECT_EQ(r.s().SolverStatus, 0);
+  EXPECT_EQ(r.s().SolverStatus, kStatusOk);
 
   r.s().BoardWidth = 31;  // the frame would lie outside the board array
   r.solve().AutoSolve();
-  EXPECT_EQ(r.s().SolverStatus, 1);
+  EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
 }
 
 }  // namespace
@@ -380,7 +380,7 @@ TEST(AutoSolve, RememberedLabelsAndTrialsDecideAsThePlainSolve) {
     ASSERT_LE(fast.solve().Work.trials, plain.solve().Work.trials) << "round " << round;
     trialled += plain.solve().Work.trials > 0;
     probed += plain.solve().Work.lookaheadProbes > 0;
-    contradictions += plain.s().SolverStatus == 1;
+    contradictions += plain.s().SolverStatus == kStatusContradiction;
   }
   // The boards do reach the trials, the probe and contradictions.
   EXPECT_GT(trialled, 60);

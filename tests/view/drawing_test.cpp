@@ -105,7 +105,7 @@ TEST(Drawing, FirstPictureOfTheDefaultBoard) {
 TEST(Drawing, StatusOneShowsTheConflictCellInDecimal) {
   BoardState state;
   LoadPicture(state, Empty(8, 8));
-  state.SolverStatus = 1;
+  state.SolverStatus = kStatusContradiction;
   state.ConflictColumn = 12;
   state.ConflictRow = 3;
   state.ConflictNumber = 4;

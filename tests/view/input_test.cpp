@@ -91,11 +91,11 @@ TEST_F(InputTest, CreationToSolvingAndBack) {
   EXPECT_TRUE(Left(Lower(state)));
   EXPECT_EQ(state.Mode, SolveStart);
   EXPECT_EQ(state.history.HistoryCount, 0);
-  state.SolverStatus = 2;
+  state.SolverStatus = kStatusGaveUp;
   state.history.HistoryCount = 5;
   EXPECT_TRUE(Left(Lower(state)));
   EXPECT_EQ(state.Mode, Creation);
-  EXPECT_EQ(state.SolverStatus, 0);
+  EXPECT_EQ(state.SolverStatus, kStatusOk);
   EXPECT_EQ(state.history.HistoryCount, 5);
   EXPECT_EQ(host.events, (std::vector<std::string>{"whole", "whole"}));
 }
@@ -187,7 +187,7 @@ TEST_F(InputTest, BackToStartFromSolveAutoKeepsHintsAndStatus) {
   LoadPicture(state, {"2* +2* . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
                       ". . . . . .", ". . . . . +3"});
   state.Mode = SolveAuto;
-  state.SolverStatus = 2;
+  state.SolverStatus = kStatusGaveUp;
   state.history.HistoryCount = 4;
   EXPECT_TRUE(Left(Lower(state)));
   EXPECT_EQ(state.Board[1][1].number, 2);
@@ -197,7 +197,7 @@ TEST_F(InputTest, BackToStartFromSolveAutoKeepsHintsAndStatus) {
   EXPECT_EQ(state.Board[6][6].number, 0);
   EXPECT_EQ(state.Mode, SolveStart);
   EXPECT_EQ(state.history.HistoryCount, 0);
-  EXPECT_EQ(state.SolverStatus, 2);
+  EXPECT_EQ(state.SolverStatus, kStatusGaveUp);
   EXPECT_EQ(state.Board[0][1].number, WALL);  // the frame is not touched
 }
 
@@ -206,13 +206,13 @@ TEST_F(InputTest, ClearAllInSolveAutoReturnsToEmptyCreation) {
                       ". . . . . .", ". . . . . ."});
   state.Mode = SolveAuto;
   state.SelectedNumber = 5;
-  state.SolverStatus = 1;
+  state.SolverStatus = kStatusContradiction;
   EXPECT_TRUE(Left(Upper(state)));
   EXPECT_EQ(state.Board[1][1].number, 0);
   EXPECT_EQ(state.Board[2][1].number, 0);
   EXPECT_EQ(state.Mode, Creation);
   EXPECT_EQ(state.SelectedNumber, 1);
-  EXPECT_EQ(state.SolverStatus, 0);
+  EXPECT_EQ(state.SolverStatus, kStatusOk);
   EXPECT_EQ(host.events, (std::vector<std::string>{"whole"}));
 }
 
@@ -226,10 +226,10 @@ TEST_F(InputTest, ClearAllInCreation) {
 
 TEST_F(InputTest, AutoSolveButtonStartsTheSolveAndLeavesTheRestToItsEnd) {
   state.Mode = SolveStart;
-  state.SolverStatus = 3;
+  state.SolverStatus = kStatusUnreadable;
   EXPECT_TRUE(Left(Upper(state)));
   EXPECT_EQ(host.events, (std::vector<std::string>{"solve", "whole"}));
-  EXPECT_EQ(state.SolverStatus, 3);
+  EXPECT_EQ(state.SolverStatus, kStatusUnreadable);
   EXPECT_EQ(state.Mode, SolveStart);
 }
 

@@ -492,7 +492,7 @@ class TestBoardWindow : public QObject {
     QVERIFY(WaitForWork(view));
     QCOMPARE(int(state.Mode), int(numbloc::SolveAuto));
     QCOMPARE(int(state.Board[3][1].number), 101);
-    QCOMPARE(state.SolverStatus, 0);
+    QCOMPARE(state.SolverStatus, numbloc::kStatusOk);
 
     LoadSolving(state, {". . .", ". 3 .", ". . ."});
     Shot(view);  // laid out

@@ -17,7 +17,7 @@ void BoardState::ResetBoard() {
   std::fill(std::begin(history.previous), std::end(history.previous), 0);
   std::fill(std::begin(history.row), std::end(history.row), 0);
   BoardReady = 1;
-  SolverStatus = 0;
+  SolverStatus = kStatusOk;
   Mode = Creation;
   SelectedNumber = 1;
 }

@@ -27,6 +27,19 @@ struct Cell {
 // alike, 0 for empty cells and the frame.
 constexpr int Reduced(std::uint8_t number) { return number % 100; }
 
+// What SolverStatus holds: the index of the status-line message, stored in
+// the .nbl file as it is. Inside a solve, 0..2 are also the solver's state.
+enum SolverStatusValue : std::int32_t {
+  kStatusOk = 0,              // blank line: solved, or no contradiction found so far
+  kStatusContradiction = 1,   // この問題は成立していません
+  kStatusGaveUp = 2,          // このプログラムでは解けません: nothing more was decided
+  kStatusUnreadable = 3,      // 問題が正常に読み込めません
+  kStatusSolving = 4,         // 自動解析中！
+  kStatusOtherSolution = 5,   // この問題は別解があります (no part of this program sets it)
+  kStatusTooFewNumbers = 6,   // 数字合計がマス数より少ないです (nor this)
+  kStatusTooManyNumbers = 7,  // 数字合計がマス数より多いです (nor this)
+};
+
 enum ModeValue : std::uint8_t {
   Creation = 0,     // placing hints
   SolveStart = 1,   // solving, nothing placed since entering or restarting
@@ -51,7 +64,7 @@ struct BoardState {
   std::uint8_t Mode = Creation;       // one of ModeValue (a damaged file may bring others)
   std::uint8_t BoardReady = 0;        // 0: the next repaint resets the board
   std::uint8_t LayoutPending = 0;     // 1: the next repaint lays the window out again
-  std::int32_t SolverStatus = 0;      // selects the status-line message
+  std::int32_t SolverStatus = kStatusOk;      // selects the status-line message
   std::int32_t EmptyCount = 0;        // empty puzzle cells, as the solver counts them
   std::int32_t ProgressMade = 0;      // 1 when the solver placed a number since last cleared
   std::int32_t ConflictColumn = 0;    // column of the last placement that overfilled a block

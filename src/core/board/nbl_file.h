@@ -10,7 +10,6 @@
 
 namespace numbloc {
 
-constexpr std::int32_t kStatusUnreadable = 3;  // "the file could not be read"
 
 // Size of the file for a board of this size.
 std::size_t NblFileSize(int width, int height);
@@ -25,7 +24,7 @@ std::vector<std::uint8_t> WriteNblBytes(const BoardState& state);
 
 // Parses a whole file into the state. On success every stored variable is
 // taken from the bytes, LayoutPending is 1 and BoardReady 1; nothing else
-// changes. On failure the state is untouched except SolverStatus = 3.
+// changes. On failure the state is untouched except SolverStatus = kStatusUnreadable.
 NblResult ReadNblBytes(const std::uint8_t* data, std::size_t size, BoardState& state);
 NblResult ReadNblBytes(const std::vector<std::uint8_t>& bytes, BoardState& state);
 

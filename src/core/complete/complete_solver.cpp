@@ -157,7 +157,7 @@ void WriteSolution(const Filling& solution, BoardState& state) {
     }
   }
   state.EmptyCount = 0;
-  state.SolverStatus = 0;
+  state.SolverStatus = kStatusOk;
   state.Mode = SolveAuto;
 }
 

@@ -49,7 +49,8 @@ class Solver {
  public:
   explicit Solver(BoardState& state, SolverOptions options = {});
 
-  // InitSolver then the solve loop; state.SolverStatus is 0, 1 or 2 on return.
+  // InitSolver then the solve loop; state.SolverStatus is kStatusOk (solved),
+  // kStatusContradiction or kStatusGaveUp on return.
   void AutoSolve();
   // True when the stop flag ended the last AutoSolve (its status means nothing then).
   bool Stopped() const { return stopped_; }

@@ -15,10 +15,10 @@ bool Solver::SizeIsSane() const {
 void Solver::InitSolver() {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   if (!SizeIsSane()) {
-    state_.SolverStatus = 1;
+    state_.SolverStatus = kStatusContradiction;
     return;
   }
-  state_.SolverStatus = 0;
+  state_.SolverStatus = kStatusOk;
   state_.EmptyCount = w * h;
   // The walks rely on a frame of WALL cells around the puzzle instead of
   // bounds checks; a damaged state cannot be allowed to open that frame.
@@ -61,17 +61,17 @@ void Solver::Sweep() {
 }
 
 void Solver::RunDeductionPass() {
-  if (state_.SolverStatus == 1) return;
-  state_.SolverStatus = 0;
+  if (state_.SolverStatus == kStatusContradiction) return;
+  state_.SolverStatus = kStatusOk;
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (;;) {
     Sweep();
-    if (state_.SolverStatus == 1) return;
+    if (state_.SolverStatus == kStatusContradiction) return;
     if (state_.EmptyCount == 0) {
       for (int x = 1; x <= w; ++x) {
         for (int y = 1; y <= h; ++y) {
           if (state_.Board[x][y].complete == 0) {
-            state_.SolverStatus = 1;
+            state_.SolverStatus = kStatusContradiction;
             return;
           }
         }
@@ -79,7 +79,7 @@ void Solver::RunDeductionPass() {
     }
     if (state_.ProgressMade != 1) break;
   }
-  state_.SolverStatus = 2;
+  state_.SolverStatus = kStatusGaveUp;
 }
 
 void Solver::SaveTrialSnapshot() {
@@ -92,7 +92,7 @@ void Solver::SaveTrialSnapshot() {
 void Solver::RestoreTrialSnapshot() {
   std::memcpy(state_.Board, TrialSnapshot, sizeof(TrialSnapshot));
   state_.EmptyCount = TrialEmptyCount;
-  state_.SolverStatus = 0;
+  state_.SolverStatus = kStatusOk;
   markExtent_ = trialMarkExtent_;
   if (!RestoreLabelBase()) {
     ForgetAreaLabels();
@@ -114,7 +114,7 @@ void Solver::RestoreProbeSnapshot() {
     }
   }
   state_.EmptyCount = ProbeEmptyCount;
-  state_.SolverStatus = 0;
+  state_.SolverStatus = kStatusOk;
   labelLogging_ = false;
   ForgetAreaLabels();
 }
@@ -123,7 +123,7 @@ void Solver::AutoSolve() {
   stopped_ = false;
   Work = Counters{};
   if (!SizeIsSane()) {
-    state_.SolverStatus = 1;
+    state_.SolverStatus = kStatusContradiction;
     return;
   }
   const int w = state_.BoardWidth, h = state_.BoardHeight;
@@ -140,26 +140,26 @@ void Solver::AutoSolve() {
   } stopLogging{labelLogging_};
   for (;;) {
     Sweep();
-    if (state_.SolverStatus == 1) return;
+    if (state_.SolverStatus == kStatusContradiction) return;
     if (state_.EmptyCount == 0) break;
     if (state_.ProgressMade == 1) continue;
     TrialSearch();
     if (stopped_) return;
-    if (state_.SolverStatus == 0 || state_.SolverStatus == 1) continue;
-    state_.SolverStatus = 0;
+    if (state_.SolverStatus == kStatusOk || state_.SolverStatus == kStatusContradiction) continue;
+    state_.SolverStatus = kStatusOk;
     LookaheadProbe();
     if (stopped_) return;
-    if (state_.SolverStatus == 2) return;
+    if (state_.SolverStatus == kStatusGaveUp) return;
   }
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
       if (state_.Board[x][y].complete == 0) {
-        state_.SolverStatus = 1;
+        state_.SolverStatus = kStatusContradiction;
         return;
       }
     }
   }
-  state_.SolverStatus = 0;
+  state_.SolverStatus = kStatusOk;
 }
 
 }  // namespace numbloc

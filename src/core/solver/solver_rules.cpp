@@ -48,7 +48,7 @@ void Solver::PartnerOfTwo() {
         bool another = false;
         for (int d = partner + 1; d < 4; ++d) another = another || Holds(x + kDx[d], y + kDy[d], 2);
         if (p.complete || another) {
-          state_.SolverStatus = 1;
+          state_.SolverStatus = kStatusContradiction;
         } else {
           hint.complete = 1;
           p.complete = 1;
@@ -140,7 +140,7 @@ void Solver::GrowEachBlock() {
       BlockFlood(x, y, n);
       const int k = BlockCellCount;
       if (k > n) {
-        state_.SolverStatus = 1;
+        state_.SolverStatus = kStatusContradiction;
         return;
       }
       if (k == n) {
@@ -269,7 +269,7 @@ void Solver::FillEnclosedRegions() {
         if (acts && SeenNumbers[s] == 0) {
           FillFromScanCopy(2, s);
         } else if (s <= 2) {
-          state_.SolverStatus = 1;
+          state_.SolverStatus = kStatusContradiction;
           break;  // on with row 1 of the next column, without the clean-up
         } else if (s == 3) {
           if (MiddleCellTest(x, y)) return;
@@ -332,14 +332,14 @@ bool Solver::MiddleCellTest(int x, int y) {
   }
   if (emptyCount == 2) {
     if (twoBeside) {
-      state_.SolverStatus = 1;
+      state_.SolverStatus = kStatusContradiction;
       return true;
     }
   } else if (emptyCount == 1) {
     for (int d = 0; d < 4; ++d) {
       const int nx = fx + kDx[d], ny = fy + kDy[d];
       if (!IsEmpty(nx, ny) && Holds(nx, ny, 2)) {
-        state_.SolverStatus = 1;
+        state_.SolverStatus = kStatusContradiction;
         return true;
       }
     }
@@ -371,7 +371,7 @@ void Solver::FillEnclosedSinglesAndPairs() {
           if (count == 1) {
             SetCell(x, y, candidate);
           } else if (count == 0) {
-            state_.SolverStatus = 1;
+            state_.SolverStatus = kStatusContradiction;
             return;
           }
         } else if (count == 0) {

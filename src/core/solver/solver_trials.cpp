@@ -29,7 +29,7 @@ bool Solver::StopRequested() {
 bool Solver::Trial(int x, int y, int v) {
   if (StopRequested()) return false;
   // A trial begun on status 1 fails whatever the board: not the board's answer.
-  const bool memoUsable = memoActive_ && state_.SolverStatus == 0 && v < kMemoNumbers;
+  const bool memoUsable = memoActive_ && state_.SolverStatus == kStatusOk && v < kMemoNumbers;
   TrialMemo& memo = memo_[x][y];
   const std::uint64_t bit = std::uint64_t{1} << (v & (kMemoNumbers - 1));
   if (memoUsable && memo.stamp == searchStamp_ && (memo.tried & bit) != 0) {
@@ -46,7 +46,7 @@ bool Solver::Trial(int x, int y, int v) {
   const std::uint64_t overfillsBefore = overfillCount_;
   SetCell(x, y, v);
   RunDeductionPass();
-  const bool consistent = state_.SolverStatus != 1;
+  const bool consistent = state_.SolverStatus != kStatusContradiction;
   RestoreTrialSnapshot();
   if (memoUsable) {
     if (memo.stamp != searchStamp_) {
@@ -67,7 +67,7 @@ bool Solver::Trial(int x, int y, int v) {
 
 void Solver::Commit(int x, int y, int v) {
   SetCell(x, y, v);
-  state_.SolverStatus = 0;
+  state_.SolverStatus = kStatusOk;
 }
 
 void Solver::TrialSearch() {
@@ -84,7 +84,7 @@ void Solver::TrialSearch() {
   memoActive_ = RememberTrials;
   const bool decided = TrialPhaseGrowBlocks() || TrialPhaseEveryNumber(limit) || TrialPhaseSmallRegions(limit);
   memoActive_ = false;
-  if (!decided) state_.SolverStatus = 2;
+  if (!decided) state_.SolverStatus = kStatusGaveUp;
 }
 
 // Phase 1: an incomplete hinted block grows through one of its frontier
@@ -112,7 +112,7 @@ bool Solver::TrialPhaseGrowBlocks() {
           last = i;
         }
         if (stopped_) {
-          state_.SolverStatus = 2;
+          state_.SolverStatus = kStatusGaveUp;
           return true;
         }
       }
@@ -121,7 +121,7 @@ bool Solver::TrialPhaseGrowBlocks() {
         return true;
       }
       if (consistent == 0) {
-        state_.SolverStatus = 1;
+        state_.SolverStatus = kStatusContradiction;
         return true;
       }
     }
@@ -160,7 +160,7 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
       Cell& nb = At(nx, ny);
       if (ReducedFast(nb.number) != n) continue;
       if (nb.complete) {
-        state_.SolverStatus = 1;
+        state_.SolverStatus = kStatusContradiction;
       } else if (nb.mark == 0) {
         SetMark(nb, nx, ny, 2);
         FloodCells[count++] = {nx, ny};
@@ -201,7 +201,7 @@ bool Solver::TryCellNumbers(int x, int y, int limit, const std::int32_t* allowed
       last = v;
     }
     if (stopped_) {
-      state_.SolverStatus = 2;
+      state_.SolverStatus = kStatusGaveUp;
       return true;
     }
   }
@@ -210,7 +210,7 @@ bool Solver::TryCellNumbers(int x, int y, int limit, const std::int32_t* allowed
     return true;
   }
   if (consistent == 0) {
-    state_.SolverStatus = 1;
+    state_.SolverStatus = kStatusContradiction;
     return true;
   }
   return false;
@@ -311,7 +311,7 @@ bool Solver::CheckAssumption(int limit) {
         if (stopped_) return false;
       }
       if (consistent == 0) {
-        state_.SolverStatus = 1;
+        state_.SolverStatus = kStatusContradiction;
         return true;
       }
     }
@@ -386,7 +386,7 @@ void Solver::LookaheadProbe() {
         // shows up as the first check trial failing. Every trial of the
         // check restores the board saved here, so a remembered check leaves
         // the board exactly as running it would.
-        const bool contradicted = state_.SolverStatus == 1;
+        const bool contradicted = state_.SolverStatus == kStatusContradiction;
         const std::uint64_t key = BoardKey();
         if (const CheckMemo* memo = RememberTrials ? FindCheck(key, contradicted) : nullptr) {
           if (memo->overfilled) {
@@ -399,12 +399,12 @@ void Solver::LookaheadProbe() {
           const std::uint64_t overfillsBefore = overfillCount_;
           if (!CheckAssumption(limit)) {
             RestoreProbeSnapshot();
-            state_.SolverStatus = 2;
+            state_.SolverStatus = kStatusGaveUp;
             return;
           }
           RememberCheck(key, contradicted, overfillCount_ != overfillsBefore);
         }
-        if (state_.SolverStatus != 1) {
+        if (state_.SolverStatus != kStatusContradiction) {
           ++survived;
           last = v;
         }
@@ -416,7 +416,7 @@ void Solver::LookaheadProbe() {
       }
     }
   }
-  state_.SolverStatus = 2;
+  state_.SolverStatus = kStatusGaveUp;
 }
 
 }  // namespace numbloc

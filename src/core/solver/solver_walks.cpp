@@ -64,7 +64,7 @@ void Solver::SetCell(int x, int y, int n) {
   // A number outside 1..99 can only come from a damaged cell value; writing
   // it would turn the cell into a frame cell or walk the empty cells as a block.
   if (cell.number != 0 || n < 1 || n >= kNumberSlots) {
-    state_.SolverStatus = 1;
+    state_.SolverStatus = kStatusContradiction;
     return;
   }
   ForgetAreasAround(x, y);
@@ -80,14 +80,14 @@ void Solver::SetCell(int x, int y, int n) {
     state_.ConflictColumn = x;
     state_.ConflictRow = y;
     state_.ConflictNumber = n;
-    state_.SolverStatus = 1;
+    state_.SolverStatus = kStatusContradiction;
     return;
   }
   if (BlockCellCount == n) {
     FlagWalkedBlock(n);
     return;
   }
-  if (CandidateCount == 0) state_.SolverStatus = 1;
+  if (CandidateCount == 0) state_.SolverStatus = kStatusContradiction;
 }
 
 // Every cell that the walk reached holds n and has mark 1 or 2 afterwards,
@@ -345,7 +345,7 @@ void Solver::FrontierStep(int x, int y, int n) {
     const Cell& nb = At(nx, ny);
     if (ReducedFast(nb.number) != n) continue;
     if (nb.complete) {
-      state_.SolverStatus = 1;
+      state_.SolverStatus = kStatusContradiction;
       continue;
     }
     if (nb.mark < 2) {
