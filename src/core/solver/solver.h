@@ -58,9 +58,6 @@ class Solver {
   // The growth rule measures areas from region labels (same results as the
   // flood of MeasureArea); false makes it flood each way out, for tests.
   bool UseAreaLabels = true;
-  // Trials and lookahead checks whose outcome is already known are not run
-  // again (same results); false runs every one of them, for tests.
-  bool RememberTrials = true;
 
   // --- Deduction pass and snapshots ---
   void InitSolver();
@@ -301,38 +298,7 @@ class Solver {
   bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // mended pair rule
 
   // Trial machinery.
-  // Within one trial search every trial starts from the same board, and a
-  // trial's outcome depends on that board alone (when it starts with status
-  // 0), so the phases reuse what an earlier phase found for the same cell and
-  // number, including the conflict it last wrote.
-  static constexpr int kMemoNumbers = 64;
-  struct TrialMemo {
-    std::uint32_t stamp = 0;  // the search whose trials these are
-    std::uint64_t tried = 0, consistent = 0, overfilled = 0;  // bit v per number
-    std::uint32_t conflict[kMemoNumbers];  // column, row, number of the last overfill
-  };
-  TrialMemo memo_[kBoardColumns][kBoardRows];
-  std::uint32_t searchStamp_ = 0;
-  bool memoActive_ = false;
   std::uint64_t overfillCount_ = 0;  // overfilling SetCell calls so far
-  // The lookahead probe's check of one assumed number depends only on the
-  // board the assumption led to and on whether its pass ended in a
-  // contradiction; different assumptions often lead to the same board.
-  static constexpr int kCheckMemoSlots = 128;
-  struct CheckMemo {
-    bool used = false;
-    bool startedContradicted = false;
-    std::uint64_t hash = 0;
-    std::int32_t width = 0, height = 0;
-    std::int32_t endStatus = 0;
-    bool overfilled = false;
-    std::int32_t conflict[3] = {};
-    std::uint8_t cells[2 * kPuzzleCells];  // number and complete, scan order
-  };
-  CheckMemo checkMemo_[kCheckMemoSlots];
-  std::uint64_t BoardKey() const;
-  CheckMemo* FindCheck(std::uint64_t key, bool contradicted);
-  void RememberCheck(std::uint64_t key, bool contradicted, bool overfilled);
   bool CheckAssumption(int limit);  // false when the stop flag ended it
   bool StopRequested();
   bool Trial(int x, int y, int v);

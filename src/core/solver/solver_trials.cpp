@@ -28,40 +28,12 @@ bool Solver::StopRequested() {
 
 bool Solver::Trial(int x, int y, int v) {
   if (StopRequested()) return false;
-  // A trial begun on status 1 fails whatever the board: not the board's answer.
-  const bool memoUsable = memoActive_ && state_.SolverStatus == kStatusOk && v < kMemoNumbers;
-  TrialMemo& memo = memo_[x][y];
-  const std::uint64_t bit = std::uint64_t{1} << (v & (kMemoNumbers - 1));
-  if (memoUsable && memo.stamp == searchStamp_ && (memo.tried & bit) != 0) {
-    if ((memo.overfilled & bit) != 0) {
-      const std::uint32_t c = memo.conflict[v];
-      state_.ConflictColumn = static_cast<std::int32_t>(c >> 16);
-      state_.ConflictRow = static_cast<std::int32_t>((c >> 8) & 0xff);
-      state_.ConflictNumber = static_cast<std::int32_t>(c & 0xff);
-    }
-    return (memo.consistent & bit) != 0;
-  }
   ++Work.trials;
   if (options_.progress) options_.progress->store(Work.trials, std::memory_order_relaxed);
-  const std::uint64_t overfillsBefore = overfillCount_;
   SetCell(x, y, v);
   RunDeductionPass();
   const bool consistent = state_.SolverStatus != kStatusContradiction;
   RestoreTrialSnapshot();
-  if (memoUsable) {
-    if (memo.stamp != searchStamp_) {
-      memo.stamp = searchStamp_;
-      memo.tried = memo.consistent = memo.overfilled = 0;
-    }
-    memo.tried |= bit;
-    if (consistent) memo.consistent |= bit;
-    if (overfillCount_ != overfillsBefore) {
-      memo.overfilled |= bit;
-      memo.conflict[v] = (static_cast<std::uint32_t>(state_.ConflictColumn & 0xff) << 16) |
-                         (static_cast<std::uint32_t>(state_.ConflictRow & 0xff) << 8) |
-                         static_cast<std::uint32_t>(state_.ConflictNumber & 0xff);
-    }
-  }
   return consistent;
 }
 
@@ -74,16 +46,7 @@ void Solver::TrialSearch() {
   ++Work.trialSearches;
   SaveTrialSnapshot();
   const int limit = NumberLimit();
-  if (++searchStamp_ == 0) {
-    // The stamps wrapped around: forget every remembered trial explicitly.
-    for (auto& column : memo_) {
-      for (TrialMemo& memo : column) memo.stamp = 0;
-    }
-    searchStamp_ = 1;
-  }
-  memoActive_ = RememberTrials;
   const bool decided = TrialPhaseGrowBlocks() || TrialPhaseEveryNumber(limit) || TrialPhaseSmallRegions(limit);
-  memoActive_ = false;
   if (!decided) state_.SolverStatus = kStatusGaveUp;
 }
 
@@ -319,56 +282,6 @@ bool Solver::CheckAssumption(int limit) {
   return true;
 }
 
-std::uint64_t Solver::BoardKey() const {
-  std::uint64_t hash = 0x9e3779b97f4a7c15ull ^ static_cast<std::uint64_t>(state_.BoardWidth * 64 + state_.BoardHeight);
-  for (int x = 1; x <= state_.BoardWidth; ++x) {
-    for (int y = 1; y <= state_.BoardHeight; ++y) {
-      const Cell& c = state_.Board[x][y];
-      hash = (hash ^ (static_cast<std::uint64_t>(c.number) << 1 | c.complete)) * 0x100000001b3ull;
-    }
-  }
-  return hash ^ (hash >> 29);
-}
-
-Solver::CheckMemo* Solver::FindCheck(std::uint64_t key, bool contradicted) {
-  CheckMemo& slot = checkMemo_[key % kCheckMemoSlots];
-  if (!slot.used || slot.hash != key || slot.startedContradicted != contradicted ||
-      slot.width != state_.BoardWidth || slot.height != state_.BoardHeight) {
-    return nullptr;
-  }
-  // The hash only chooses the slot: the board itself must match.
-  int i = 0;
-  for (int x = 1; x <= state_.BoardWidth; ++x) {
-    for (int y = 1; y <= state_.BoardHeight; ++y) {
-      const Cell& c = state_.Board[x][y];
-      if (slot.cells[i] != c.number || slot.cells[i + 1] != c.complete) return nullptr;
-      i += 2;
-    }
-  }
-  return &slot;
-}
-
-void Solver::RememberCheck(std::uint64_t key, bool contradicted, bool overfilled) {
-  CheckMemo& slot = checkMemo_[key % kCheckMemoSlots];
-  slot.used = true;
-  slot.hash = key;
-  slot.startedContradicted = contradicted;
-  slot.width = state_.BoardWidth;
-  slot.height = state_.BoardHeight;
-  slot.endStatus = state_.SolverStatus;
-  slot.overfilled = overfilled;
-  slot.conflict[0] = state_.ConflictColumn;
-  slot.conflict[1] = state_.ConflictRow;
-  slot.conflict[2] = state_.ConflictNumber;
-  int i = 0;
-  for (int x = 1; x <= state_.BoardWidth; ++x) {
-    for (int y = 1; y <= state_.BoardHeight; ++y) {
-      slot.cells[i++] = state_.Board[x][y].number;
-      slot.cells[i++] = state_.Board[x][y].complete;
-    }
-  }
-}
-
 void Solver::LookaheadProbe() {
   ++Work.lookaheadProbes;
   SaveProbeSnapshot();
@@ -383,26 +296,11 @@ void Solver::LookaheadProbe() {
         RunDeductionPass();
         SaveTrialSnapshot();
         // The pass's own status is not looked at: a contradictory assumption
-        // shows up as the first check trial failing. Every trial of the
-        // check restores the board saved here, so a remembered check leaves
-        // the board exactly as running it would.
-        const bool contradicted = state_.SolverStatus == kStatusContradiction;
-        const std::uint64_t key = BoardKey();
-        if (const CheckMemo* memo = RememberTrials ? FindCheck(key, contradicted) : nullptr) {
-          if (memo->overfilled) {
-            state_.ConflictColumn = memo->conflict[0];
-            state_.ConflictRow = memo->conflict[1];
-            state_.ConflictNumber = memo->conflict[2];
-          }
-          state_.SolverStatus = memo->endStatus;
-        } else {
-          const std::uint64_t overfillsBefore = overfillCount_;
-          if (!CheckAssumption(limit)) {
-            RestoreProbeSnapshot();
-            state_.SolverStatus = kStatusGaveUp;
-            return;
-          }
-          RememberCheck(key, contradicted, overfillCount_ != overfillsBefore);
+        // shows up as the first check trial failing.
+        if (!CheckAssumption(limit)) {
+          RestoreProbeSnapshot();
+          state_.SolverStatus = kStatusGaveUp;
+          return;
         }
         if (state_.SolverStatus != kStatusContradiction) {
           ++survived;
