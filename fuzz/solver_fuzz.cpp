@@ -1,6 +1,6 @@
 // Fuzzes the solver with arbitrary boards: any cell byte (damaged values
 // included) through InitSolver and the deduction pass, scratch flags and
-// marks left as they come, and the whole automatic solve on small boards.
+// marks left as they come, any mix of mends, and the whole automatic solve on small boards.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace numbloc;
   fuzz::Input in{data, size};
   const std::uint8_t flags = in.Next();
-  const bool classic = (flags & 1) != 0;
+  const std::uint8_t mendBits = in.Next();  // any mix of mends, not only the two modes
   const bool fullSolve = (flags & 2) != 0;
   const bool keepScratch = (flags & 4) != 0;
 
@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   SolverOptions options;
-  options.classic = classic;
+  options.mends = {(mendBits & 1) != 0, (mendBits & 2) != 0, (mendBits & 4) != 0, (mendBits & 8) != 0,
+                   (mendBits & 16) != 0};
   auto solver = std::make_unique<Solver>(*state, options);
   if (fullSolve) {
     solver->AutoSolve();

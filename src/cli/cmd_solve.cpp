@@ -33,9 +33,10 @@ constexpr const char* kSolveUsage =
     "  --jobs N          solve N files at a time (default: the number of cores)\n"
     "  --time-limit S    stop a solve after S seconds and report 'time limit'\n"
     "  --format F        text (default), tsv or json\n"
-    "  --classic         the deduction rules as first written, with only the mends\n"
-    "                    that keep the solver safe (it may call valid puzzles\n"
-    "                    contradictory); for comparison\n"
+    "  --classic         the deduction rules as first written plus two fixes that\n"
+    "                    hold in every mode (a complete block is flagged whole;\n"
+    "                    the trials try numbers up to the largest hint); it may\n"
+    "                    call valid puzzles contradictory; for comparison\n"
     "  --complete        the complete solver instead: a unique solution is written\n"
     "                    to the board as the automatic solve writes one; with no\n"
     "                    solution or several the board stays as it was\n"
@@ -111,7 +112,7 @@ bool AutoSolveFile(const SolveArgs& args, BoardState& state, const std::atomic<b
                    FileReport& report) {
   PrepareLikeTheWindow(state);
   SolverOptions options;
-  options.classic = args.classic;
+  options.mends = Mends::For(args.classic);
   options.stop = stop;
   auto solver = std::make_unique<Solver>(state, options);
   const auto begin = std::chrono::steady_clock::now();

@@ -89,7 +89,7 @@ inline SolveOutcome SolveLikeTheButton(const BoardState& start, bool classic,
   out.board.LayoutPending = 0;
   out.board.SolverStatus = kStatusOk;
   SolverOptions options;
-  options.classic = classic;
+  options.mends = Mends::For(classic);
   options.stop = stop;
   auto solver = std::make_unique<Solver>(out.board, options);
   solver->AutoSolve();

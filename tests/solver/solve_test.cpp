@@ -275,7 +275,7 @@ TEST(AutoSolve, StopFlagThatIsNeverSetChangesNothing) {
     Rig plain(rows);
     plain.solve().AutoSolve();
     auto state = MakeBoard(rows);
-    Solver watched(*state, SolverOptions{false, &stop});
+    Solver watched(*state, SolverOptions{.stop = &stop});
     watched.AutoSolve();
     EXPECT_FALSE(watched.Stopped());
     EXPECT_EQ(Picture(*state), Picture(plain.s()));
@@ -288,7 +288,7 @@ TEST(AutoSolve, StopFlagThatIsNeverSetChangesNothing) {
 TEST(AutoSolve, StopFlagEndsTheTrials) {
   std::atomic<bool> stop{true};
   auto state = MakeBoard(kAmbiguous);
-  auto solver = std::make_unique<Solver>(*state, SolverOptions{false, &stop});
+  auto solver = std::make_unique<Solver>(*state, SolverOptions{.stop = &stop});
   solver->AutoSolve();
   EXPECT_TRUE(solver->Stopped());
   EXPECT_EQ(solver->Work.trials, 0);

@@ -80,7 +80,7 @@ struct Rig {
   std::unique_ptr<Solver> solver;
   Rig(const std::vector<std::string>& rows, bool classic = false) : state(MakeBoard(rows)) {
     SolverOptions options;
-    options.classic = classic;
+    options.mends = Mends::For(classic);
     solver = std::make_unique<Solver>(*state, options);
   }
   BoardState& s() { return *state; }

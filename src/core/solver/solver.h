@@ -12,8 +12,25 @@
 
 namespace numbloc {
 
+// Where the default solve departs from the deduction rules as first written,
+// one field per mend; Mends::Classic() turns every one off. Two fixes hold in
+// every mode because without them the solver is unsafe or plainly wrong: a
+// complete block is flagged whole (also the cells its walk left at mark 1),
+// and the trials try numbers up to the largest hint when it is above the
+// number bar's limit.
+struct Mends {
+  bool wholeArea = true;           // the growth rule measures the whole area behind a way out, not one path
+                                   // (three ways out then read "mark 2" as "in the measured area")
+  bool sharedArea = true;          // two ways out into one area of exactly the missing size: the block takes it all
+  bool wholeBlockFrontier = true;  // trial phase 1 tries the frontier of the whole block, not of one path
+  bool wholeSmallRegion = true;    // trial phase 3 sizes the whole empty region, not one path of it
+  bool pairMayHideOne = true;      // an enclosed pair beside a 2 may hold a 1 and the partner of another 2
+  static constexpr Mends Classic() { return {false, false, false, false, false}; }
+  static constexpr Mends For(bool classic) { return classic ? Classic() : Mends{}; }
+};
+
 struct SolverOptions {
-  bool classic = false;                     // true: the classic rules, without the six mends
+  Mends mends;                              // the default: every mend on
   const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
   std::atomic<std::int64_t>* progress = nullptr;  // trials done so far, for a window to show
 };
@@ -54,7 +71,6 @@ class Solver {
   void AutoSolve();
   // True when the stop flag ended the last AutoSolve (its status means nothing then).
   bool Stopped() const { return stopped_; }
-  bool Classic() const { return options_.classic; }
   // The growth rule measures areas from region labels (same results as the
   // flood of MeasureArea); false makes it flood each way out, for tests.
   bool UseAreaLabels = true;
@@ -219,7 +235,10 @@ class Solver {
   void FillLastArea(int n);
   int MeasureForGrowth(CellRef w, int n);
   bool InMeasuredArea(CellRef c, int n);
-  bool LabelsServe(int n) const { return !options_.classic && UseAreaLabels && n < kLabelledNumbers; }
+  // The labels answer the whole-area measurement and the shared-area fill.
+  bool LabelsServe(int n) const {
+    return options_.mends.wholeArea && options_.mends.sharedArea && UseAreaLabels && n < kLabelledNumbers;
+  }
 
   // Labels found on the board that TrialSnapshot holds stay valid through
   // every trial: while logging, each label a trial overwrites is logged, and

@@ -190,16 +190,9 @@ void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
     SetCell(w1.x, w1.y, n);
     return;
   }
-  if (options_.classic) {
-    const int w1Mark = At(w1.x, w1.y).mark;
-    if (d0 == need && w1Mark == 1) {
-      FillFromScanCopy(1, n);
-      return;
-    }
-    if (w1Mark != 0) return;
-  } else {
-    // Mended: both ways out open into one area of exactly the missing size, so
-    // the block takes all of it.
+  if (options_.mends.sharedArea) {
+    // Both ways out open into one area of exactly the missing size, so the
+    // block takes all of it.
     const bool shared = InMeasuredArea(w1, n);
     if (d0 == need && shared) {
       if (LabelsServe(n)) {
@@ -210,6 +203,13 @@ void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
       return;
     }
     if (shared) return;
+  } else {
+    const int w1Mark = At(w1.x, w1.y).mark;
+    if (d0 == need && w1Mark == 1) {
+      FillFromScanCopy(1, n);
+      return;
+    }
+    if (w1Mark != 0) return;
   }
   const int d1 = MeasureForGrowth(w1, n);
   if (need > d1) SetCell(w0.x, w0.y, n);
@@ -416,7 +416,7 @@ void Solver::FillEnclosedSinglesAndPairs() {
         }
       }
       if (twoBeside && count == 1) {
-        if (!options_.classic && PairMayHideOneAndPartner(x, y, px, py, horizontal)) continue;
+        if (options_.mends.pairMayHideOne && PairMayHideOneAndPartner(x, y, px, py, horizontal)) continue;
         if (partnerSide) {
           SetCell(px, py, candidate);
         } else {

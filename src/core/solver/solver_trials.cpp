@@ -61,10 +61,10 @@ bool Solver::TrialPhaseGrowBlocks() {
       const int n = s.number;
       ClearAllMarks();
       FrontierCount = 0;
-      if (options_.classic) {
-        WalkBlockFrontier(x, y, n);
-      } else {
+      if (options_.mends.wholeBlockFrontier) {
         FloodBlockFrontier(x, y, n);
+      } else {
+        WalkBlockFrontier(x, y, n);
       }
       if (FrontierCount <= 1) continue;
 
@@ -200,7 +200,7 @@ bool Solver::TrialPhaseSmallRegions(int limit) {
       if (!IsEmpty(x, y)) continue;
       ClearEmptyMarks();
       for (int v = 0; v <= limit; ++v) MarkedNumbers[v] = 0;
-      const int k = options_.classic ? WalkSmallRegion(x, y) : FloodSmallRegion(x, y);
+      const int k = options_.mends.wholeSmallRegion ? FloodSmallRegion(x, y) : WalkSmallRegion(x, y);
       if (k > 5) continue;
       for (int v = 1; v <= k; ++v) MarkedNumbers[v] = 1;
       if (TryCellNumbers(x, y, limit, MarkedNumbers)) return true;

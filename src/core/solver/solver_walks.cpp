@@ -287,7 +287,7 @@ void Solver::AreaStep(int x, int y, int n) {
 }
 
 int Solver::MeasureArea(int x, int y, int n) {
-  if (!options_.classic) return MeasureWholeArea(x, y, n);
+  if (options_.mends.wholeArea) return MeasureWholeArea(x, y, n);
   ClearEmptyMarks();
   int count = 0;
   int cx = x, cy = y;
