@@ -99,28 +99,17 @@ std::string OutputPath(const SolveArgs& args, const std::string& input) {
   return {};
 }
 
-// The window lays a loaded board out before any click can reach the solve
-// button, and the layout derives the number bar's limit from the size.
-void PrepareLikeTheWindow(BoardState& state) {
-  state.MaxNumber = DeriveMaxNumber(state.BoardWidth, state.BoardHeight);
-  state.LayoutPending = 0;
-  state.SolverStatus = kStatusOk;
-}
-
 // The automatic solve; false when the time limit stopped it.
 bool AutoSolveFile(const SolveArgs& args, BoardState& state, const std::atomic<bool>* stop,
                    FileReport& report) {
-  PrepareLikeTheWindow(state);
   SolverOptions options;
   options.mends = Mends::For(args.classic);
   options.stop = stop;
-  auto solver = std::make_unique<Solver>(state, options);
   const auto begin = std::chrono::steady_clock::now();
-  solver->AutoSolve();
+  const bool finished = SolveLikeTheButton(state, options);
   report.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
-  if (solver->Stopped()) return false;
-  state.Mode = SolveAuto;
+  if (!finished) return false;
   report.status = state.SolverStatus;
   report.outcome = state.SolverStatus == kStatusOk   ? Outcome::Solved
                    : state.SolverStatus == kStatusContradiction ? Outcome::Contradiction
@@ -143,7 +132,6 @@ bool CompleteSolveFile(BoardState& state, const std::atomic<bool>* stop, FileRep
   report.complete = true;
   switch (result.verdict) {
     case complete::Verdict::Unique:
-      PrepareLikeTheWindow(state);
       complete::WriteSolution(result.solution, state);
       report.outcome = Outcome::Solved;
       break;

@@ -52,9 +52,7 @@ JobResult RunJob(JobKind kind, BoardState state, const std::atomic<bool>* stop,
     SolverOptions options;
     options.stop = stop;
     options.progress = progress;
-    auto solver = std::make_unique<Solver>(state, options);
-    solver->AutoSolve();
-    result.stopped = solver->Stopped();
+    result.stopped = !SolveLikeTheButton(state, options);
   } else {
     complete::CompleteOptions options;
     options.stop = stop;

@@ -79,23 +79,15 @@ struct SolveOutcome {
   bool stopped = false;
 };
 
-// Load (already done), SolverStatus 0, AutoSolve, Mode SolveAuto; MaxNumber as
-// the window's layout derives it before the button can be pressed.
-inline SolveOutcome SolveLikeTheButton(const BoardState& start, bool classic,
-                                       const std::atomic<bool>* stop = nullptr) {
+// The button's solve on a copy of a loaded puzzle.
+inline SolveOutcome SolveShared(const BoardState& start, SolverOptions options) {
   SolveOutcome out;
   out.board = start;
-  out.board.MaxNumber = DeriveMaxNumber(start.BoardWidth, start.BoardHeight);
-  out.board.LayoutPending = 0;
-  out.board.SolverStatus = kStatusOk;
-  SolverOptions options;
-  options.mends = Mends::For(classic);
-  options.stop = stop;
-  auto solver = std::make_unique<Solver>(out.board, options);
-  solver->AutoSolve();
-  out.stopped = solver->Stopped();
-  out.board.Mode = SolveAuto;
+  out.stopped = !SolveLikeTheButton(out.board, options);
   return out;
+}
+inline SolveOutcome SolveShared(const BoardState& start, bool classic, const std::atomic<bool>* stop = nullptr) {
+  return SolveShared(start, SolverOptions{.mends = Mends::For(classic), .stop = stop});
 }
 
 // Runs fn(i) for i in [0, n) on every core.

@@ -31,11 +31,11 @@ struct Signature {
   std::string verdicts;  // "solved 70, contradiction 1, ..." for the failure message
 };
 
-Signature SolveAll(bool classic, const std::atomic<bool>* stop) {
+Signature SolveAll(const SolverOptions& options) {
   constexpr int n = static_cast<int>(std::size(kSignaturePuzzles));
   std::vector<SolveOutcome> results(n);
   ParallelFor(n, [&](int i) {
-    results[i] = SolveLikeTheButton(LoadShared(kSignaturePuzzles[i]).start, classic, stop);
+    results[i] = SolveShared(LoadShared(kSignaturePuzzles[i]).start, options);
   });
   Fnv fnv;
   int counts[3] = {};
@@ -53,23 +53,24 @@ Signature SolveAll(bool classic, const std::atomic<bool>* stop) {
 
 TEST(SolverSignature, DefaultModeResultsAreUnchanged) {
   NUMBLOC_REQUIRE_SHARED();
-  const Signature s = SolveAll(false, nullptr);
+  const Signature s = SolveAll({});
   EXPECT_EQ(s.hash, kDefaultSignature) << "default-mode results changed; now " << s.verdicts;
 }
 
 TEST(SolverSignature, ClassicModeResultsAreUnchanged) {
   NUMBLOC_REQUIRE_SHARED();
-  const Signature s = SolveAll(true, nullptr);
+  const Signature s = SolveAll({.mends = Mends::Classic()});
   EXPECT_EQ(s.hash, kClassicSignature) << "classic-mode results changed; now " << s.verdicts;
 }
 
-TEST(SolverSignature, AStopFlagThatNeverFiresChangesNothing) {
+// Neither the speed layers nor a stop flag that never fires may change a result.
+TEST(SolverSignature, WithoutSpeedLayersOrWithAQuietStopFlagNothingChanges) {
   NUMBLOC_REQUIRE_SHARED();
   const std::atomic<bool> never{false};
-  for (const bool classic : {false, true}) {
-    EXPECT_EQ(SolveAll(classic, &never).hash, SolveAll(classic, nullptr).hash)
-        << (classic ? "classic" : "default");
-  }
+  EXPECT_EQ(SolveAll({.layers = {false, false}}).hash, kDefaultSignature) << "speed layers off";
+  EXPECT_EQ(SolveAll({.mends = Mends::Classic(), .layers = {false, false}}).hash, kClassicSignature)
+      << "speed layers off, classic";
+  EXPECT_EQ(SolveAll({.stop = &never}).hash, kDefaultSignature) << "quiet stop flag";
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ SolveOutcome SolveWithLimit(const BoardState& start, bool classic, double second
       stop = true;
     }
   });
-  SolveOutcome out = SolveLikeTheButton(start, classic, &stop);
+  SolveOutcome out = SolveShared(start, classic, &stop);
   {
     std::lock_guard lock(mutex);
     done = true;

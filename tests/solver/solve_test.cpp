@@ -352,38 +352,64 @@ TEST(DamagedValues, OpenedFrameIsClosedBeforeTheWalks) {
 namespace numbloc::testing {
 namespace {
 
-// The solve keeps region labels from trial to trial. On any board it must end
-// exactly as the plain solve does: same numbers, flags, verdict and conflict
-// variables (the last overfill of any trial included).
-TEST(AutoSolve, RememberedLabelsDecideAsThePlainSolve) {
+// The speed layers must not change any result. Each random board is solved
+// (trials and probe included) and run through one deduction pass as it
+// stands, placed numbers and complete flags included, with each layer on
+// and off; everything the solver leaves must match the plain run, marks too.
+std::string FullState(const BoardState& s) {
+  return Picture(s) + Marks(s) + std::to_string(s.SolverStatus) + " " + std::to_string(s.EmptyCount) + " " +
+         std::to_string(s.ProgressMade) + " " + std::to_string(s.ConflictColumn) + " " +
+         std::to_string(s.ConflictRow) + " " + std::to_string(s.ConflictNumber);
+}
+
+TEST(SpeedLayers, EachLayerLeavesExactlyWhatThePlainAlgorithmLeaves) {
   Lcg next{2024};
-  int trialled = 0, probed = 0, contradictions = 0;
-  for (int round = 0; round < 120; ++round) {
+  int trialled = 0, probed = 0, contradictions = 0, placements = 0;
+  const char* kTokens[] = {".", ".", ".", ".", ".", "#", "+"};
+  for (int round = 0; round < 60; ++round) {
     const int w = 5 + static_cast<int>(next(3)), h = 5 + static_cast<int>(next(3));
-    std::vector<std::string> rows;
+    std::vector<std::string> hints, worked;  // hints only; hints, placed numbers, flags and walls
     for (int y = 0; y < h; ++y) {
-      std::string row;
-      for (int x = 0; x < w; ++x) row += std::string(x ? " " : "") + (next(4) == 0 ? std::to_string(1 + next(6)) : ".");
-      rows.push_back(row);
+      std::string hintRow, workedRow;
+      for (int x = 0; x < w; ++x) {
+        const std::string sep = x ? " " : "";
+        const bool hint = next(4) == 0;
+        hintRow += sep + (hint ? std::to_string(1 + next(6)) : ".");
+        std::string token = hint ? std::to_string(2 + next(7)) : kTokens[next(7)];
+        if (token == "+") token += std::to_string(2 + next(7));
+        if (token != "." && next(8) == 0) token += "*";
+        workedRow += sep + token;
+      }
+      hints.push_back(hintRow);
+      worked.push_back(workedRow);
     }
-    Rig fast(rows), plain(rows);
-    plain.solve().UseAreaLabels = false;
-    fast.solve().AutoSolve();
-    plain.solve().AutoSolve();
-    ASSERT_EQ(Picture(fast.s()), Picture(plain.s())) << "round " << round;
-    ASSERT_EQ(fast.s().SolverStatus, plain.s().SolverStatus) << "round " << round;
-    ASSERT_EQ(fast.s().ConflictColumn, plain.s().ConflictColumn) << "round " << round;
-    ASSERT_EQ(fast.s().ConflictRow, plain.s().ConflictRow) << "round " << round;
-    ASSERT_EQ(fast.s().ConflictNumber, plain.s().ConflictNumber) << "round " << round;
-    ASSERT_EQ(fast.solve().Work.trials, plain.solve().Work.trials) << "round " << round;
-    trialled += plain.solve().Work.trials > 0;
-    probed += plain.solve().Work.lookaheadProbes > 0;
-    contradictions += plain.s().SolverStatus == kStatusContradiction;
+    std::string plainSolve, plainPass;
+    for (const SpeedLayers layers : {SpeedLayers{false, false}, SpeedLayers{true, false},
+                                     SpeedLayers{false, true}, SpeedLayers{true, true}}) {
+      const SolverOptions options{.layers = layers};
+      Rig solve(hints, options), pass(worked, options);
+      solve.solve().AutoSolve();
+      pass.solve().RunDeductionPass();
+      if (plainSolve.empty()) {
+        plainSolve = FullState(solve.s());
+        plainPass = FullState(pass.s());
+        trialled += solve.solve().Work.trials > 0;
+        probed += solve.solve().Work.lookaheadProbes > 0;
+        contradictions += solve.s().SolverStatus == kStatusContradiction;
+        placements += Picture(pass.s()) != Picture(worked);
+        continue;
+      }
+      const std::string which = "round " + std::to_string(round) + ", labels " +
+                                std::to_string(layers.areaLabels) + ", marks " + std::to_string(layers.markTracking);
+      ASSERT_EQ(FullState(solve.s()), plainSolve) << which;
+      ASSERT_EQ(FullState(pass.s()), plainPass) << which;
+    }
   }
-  // The boards do reach the trials, the probe and contradictions.
-  EXPECT_GT(trialled, 60);
+  // The boards do reach the trials, the probe, contradictions and the rules.
+  EXPECT_GT(trialled, 35);
   EXPECT_GT(probed, 30);
-  EXPECT_GT(contradictions, 15);
+  EXPECT_GT(contradictions, 7);
+  EXPECT_GT(placements, 40);
 }
 
 }  // namespace

@@ -78,11 +78,11 @@ inline std::string Marks(const BoardState& state) {
 struct Rig {
   std::unique_ptr<BoardState> state;
   std::unique_ptr<Solver> solver;
-  Rig(const std::vector<std::string>& rows, bool classic = false) : state(MakeBoard(rows)) {
-    SolverOptions options;
-    options.mends = Mends::For(classic);
+  Rig(const std::vector<std::string>& rows, SolverOptions options) : state(MakeBoard(rows)) {
     solver = std::make_unique<Solver>(*state, options);
   }
+  explicit Rig(const std::vector<std::string>& rows, bool classic = false)
+      : Rig(rows, SolverOptions{.mends = Mends::For(classic)}) {}
   BoardState& s() { return *state; }
   Solver& solve() { return *solver; }
   Cell& at(int x, int y) { return state->Board[x][y]; }

@@ -159,6 +159,9 @@ void WriteSolution(const Filling& solution, BoardState& state) {
   state.EmptyCount = 0;
   state.SolverStatus = kStatusOk;
   state.Mode = SolveAuto;
+  // As the button's solve leaves them.
+  state.MaxNumber = DeriveMaxNumber(w, h);
+  state.LayoutPending = 0;
 }
 
 }  // namespace numbloc::complete

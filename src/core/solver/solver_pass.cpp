@@ -1,6 +1,7 @@
 // The solver's setup, the deduction pass to the rules' fixpoint, the two
 // board snapshots used by the trials, and the automatic-solve loop.
 #include <cstring>
+#include <memory>
 
 #include "core/solver/solver.h"
 
@@ -36,9 +37,8 @@ void Solver::InitSolver() {
       }
     }
   }
-  markExtent_.Reset();
-  labelLogging_ = false;
-  ForgetAreaLabels();
+  marks_.AllCleared();
+  labels_.Reset();
 }
 
 void Solver::ListHintTwos() {
@@ -85,19 +85,16 @@ void Solver::RunDeductionPass() {
 void Solver::SaveTrialSnapshot() {
   std::memcpy(TrialSnapshot, state_.Board, sizeof(TrialSnapshot));
   TrialEmptyCount = state_.EmptyCount;
-  trialMarkExtent_ = markExtent_;
-  if (insideSolve_) StartLabelBase();
+  marks_.Save();
+  if (insideSolve_) labels_.StartBase();
 }
 
 void Solver::RestoreTrialSnapshot() {
   std::memcpy(state_.Board, TrialSnapshot, sizeof(TrialSnapshot));
   state_.EmptyCount = TrialEmptyCount;
   state_.SolverStatus = kStatusOk;
-  markExtent_ = trialMarkExtent_;
-  if (!RestoreLabelBase()) {
-    ForgetAreaLabels();
-    if (labelLogging_) StartLabelBase();  // the forgotten labels are the new base
-  }
+  marks_.Restore();
+  labels_.RestoreBase();
 }
 
 void Solver::SaveProbeSnapshot() {
@@ -115,8 +112,7 @@ void Solver::RestoreProbeSnapshot() {
   }
   state_.EmptyCount = ProbeEmptyCount;
   state_.SolverStatus = kStatusOk;
-  labelLogging_ = false;
-  ForgetAreaLabels();
+  labels_.Reset();
 }
 
 void Solver::AutoSolve() {
@@ -129,15 +125,20 @@ void Solver::AutoSolve() {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   InitSolver();
   ListHintTwos();
+  // Inside the solve the layers may trust what they are told; after it,
+  // whatever the way out, they trust nothing.
   struct InsideSolve {
-    bool& flag;
-    explicit InsideSolve(bool& f) : flag(f) { flag = true; }
-    ~InsideSolve() { flag = false; }
-  } inside(insideSolve_);
-  struct StopLogging {
-    bool& flag;
-    ~StopLogging() { flag = false; }
-  } stopLogging{labelLogging_};
+    Solver& s;
+    explicit InsideSolve(Solver& solver) : s(solver) {
+      s.insideSolve_ = true;
+      s.marks_.Trust(true);
+    }
+    ~InsideSolve() {
+      s.insideSolve_ = false;
+      s.marks_.Trust(false);
+      s.labels_.Reset();
+    }
+  } inside(*this);
   for (;;) {
     Sweep();
     if (state_.SolverStatus == kStatusContradiction) return;
@@ -160,6 +161,18 @@ void Solver::AutoSolve() {
     }
   }
   state_.SolverStatus = kStatusOk;
+}
+
+bool SolveLikeTheButton(BoardState& state, const SolverOptions& options, Solver::Counters* work) {
+  state.MaxNumber = DeriveMaxNumber(state.BoardWidth, state.BoardHeight);
+  state.LayoutPending = 0;
+  state.SolverStatus = kStatusOk;
+  auto solver = std::make_unique<Solver>(state, options);
+  solver->AutoSolve();
+  if (work) *work = solver->Work;
+  if (solver->Stopped()) return false;
+  state.Mode = SolveAuto;
+  return true;
 }
 
 }  // namespace numbloc

@@ -52,7 +52,7 @@ void Solver::PartnerOfTwo() {
         } else {
           hint.complete = 1;
           p.complete = 1;
-          ForgetAreaLabelsFor(2);
+          labels_.ForgetNumber(2);
         }
         continue;
       }
@@ -121,9 +121,9 @@ void Solver::GrowIncompleteBlocks() {
   // Inside a solve every change of a number or a complete flag forgets the
   // labels it spoils, so they last from sweep to sweep; tests may change the
   // board by hand between two calls.
-  if (!insideSolve_) ForgetAreaLabels();
+  if (!insideSolve_) labels_.ForgetAll();
   ClearAllMarks();
-  ResetBox();
+  marks_.ResetTouched();
   boxedEmptyClear_ = true;
   GrowEachBlock();
   boxedEmptyClear_ = false;
@@ -161,27 +161,40 @@ void Solver::GrowEachBlock() {
 
       // Outside the cells marked since the last clean-up, empty cells hold
       // mark 0 and numbered ones 0 or 3 already.
-      ForEachTouched([](Cell& c) {
+      marks_.ForEachTouched(state_, [](Cell& c) {
         if (c.number == 0) {
           c.mark = 0;
         } else if (c.mark > 0) {
           c.mark = 3;
         }
       });
-      ResetBox();
+      marks_.ResetTouched();
     }
   }
 }
 
 int Solver::MeasureForGrowth(CellRef w, int n) {
-  if (!LabelsServe(n)) return MeasureArea(w.x, w.y, n);
-  return MeasureByLabels(w, n, walkedBlock_);
+  if (LabelsServe(n)) {
+    const int size = labels_.Measure(w, n, walkedBlock_);
+    if (size >= 0) return size;
+  }
+  return MeasureArea(w.x, w.y, n);
 }
 
 // "Its mark is now 2": the cell lies in the area measured last.
 bool Solver::InMeasuredArea(CellRef c, int n) {
   if (!LabelsServe(n)) return At(c.x, c.y).mark == 2;
-  return InLastArea(c, n);
+  return labels_.InLastArea(c, n);
+}
+
+// Every empty cell of the area measured last receives n, in scan order.
+void Solver::FillMeasuredArea(int n) {
+  if (!LabelsServe(n)) {
+    FillFromScanCopy(2, n);
+    return;
+  }
+  const int count = labels_.LastAreaEmptyCells(FloodCells);
+  for (int i = 0; i < count; ++i) SetCell(FloodCells[i].x, FloodCells[i].y, n);
 }
 
 void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
@@ -195,11 +208,7 @@ void Solver::TwoWaysOut(int n, int need, CellRef w0, CellRef w1) {
     // block takes all of it.
     const bool shared = InMeasuredArea(w1, n);
     if (d0 == need && shared) {
-      if (LabelsServe(n)) {
-        FillLastArea(n);
-      } else {
-        FillFromScanCopy(2, n);
-      }
+      FillMeasuredArea(n);
       return;
     }
     if (shared) return;
@@ -245,7 +254,7 @@ void Solver::ThreeWaysOut(int n, int need, CellRef w0, CellRef w1, CellRef w2) {
 
 void Solver::FillEnclosedRegions() {
   ClearAllMarks();
-  ResetBox();
+  marks_.ResetTouched();
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
@@ -276,10 +285,10 @@ void Solver::FillEnclosedRegions() {
         }
       }
 
-      ForEachTouched([](Cell& c) {
+      marks_.ForEachTouched(state_, [](Cell& c) {
         if (c.mark > 0) c.mark = 3;
       });
-      ResetBox();
+      marks_.ResetTouched();
     }
   }
 }
@@ -290,28 +299,20 @@ void Solver::FillEnclosedRegions() {
 // needs only these answers; every cell reached gets mark 3, which the rule's
 // clean-up would have given it, so the clean-up need not visit it.
 int Solver::ScanRegion(int x, int y, bool& besideOpenBlock, std::uint64_t& numbersBeside) {
-  int count = 0;
-  MarkScanned(x, y);
-  FloodCells[count++] = {x, y};
-  for (int i = 0; i < count; ++i) {
-    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
-    for (int d = 0; d < 4; ++d) {
-      const int nx = cx + kDx[d], ny = cy + kDy[d];
-      Cell& nb = At(nx, ny);
-      if (nb.number == 0) {
-        if (nb.mark == 0) {
-          MarkScanned(nx, ny);
-          FloodCells[count++] = {nx, ny};
-        }
-        continue;
-      }
-      const int m = ReducedFast(nb.number);
-      if (m == 0) continue;
-      if (nb.complete == 0) besideOpenBlock = true;
-      if (m < 64) numbersBeside |= std::uint64_t{1} << m;
+  marks_.Scanned(At(x, y), x, y);
+  return FloodFrom({x, y}, FloodCells, [&](int nx, int ny) {
+    Cell& nb = At(nx, ny);
+    if (nb.number == 0) {
+      if (nb.mark != 0) return false;
+      marks_.Scanned(nb, nx, ny);
+      return true;
     }
-  }
-  return count;
+    const int m = ReducedFast(nb.number);
+    if (m == 0) return false;
+    if (nb.complete == 0) besideOpenBlock = true;
+    if (m < 64) numbersBeside |= std::uint64_t{1} << m;
+    return false;
+  });
 }
 
 // A region of 3 beside a complete 3 splits into a 1 and a 2 that holds the

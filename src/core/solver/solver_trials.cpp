@@ -110,25 +110,22 @@ void Solver::WalkBlockFrontier(int x, int y, int n) {
 // Mended: the whole block of S and every free empty cell beside it, in scan
 // order, so that no branch of the block is left without its frontier.
 void Solver::FloodBlockFrontier(int x, int y, int n) {
-  int count = 0;
-  int minX = x, maxX = x, minY = y, maxY = y;
   SetMark(At(x, y), x, y, 2);
-  FloodCells[count++] = {x, y};
-  for (int i = 0; i < count; ++i) {
-    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
-    minX = std::min(minX, cx), maxX = std::max(maxX, cx);
-    minY = std::min(minY, cy), maxY = std::max(maxY, cy);
-    for (int d = 0; d < 4; ++d) {
-      const int nx = cx + kDx[d], ny = cy + kDy[d];
-      Cell& nb = At(nx, ny);
-      if (ReducedFast(nb.number) != n) continue;
-      if (nb.complete) {
-        state_.SolverStatus = kStatusContradiction;
-      } else if (nb.mark == 0) {
-        SetMark(nb, nx, ny, 2);
-        FloodCells[count++] = {nx, ny};
-      }
+  const int count = FloodFrom({x, y}, FloodCells, [&](int nx, int ny) {
+    Cell& nb = At(nx, ny);
+    if (ReducedFast(nb.number) != n) return false;
+    if (nb.complete) {
+      state_.SolverStatus = kStatusContradiction;
+      return false;
     }
+    if (nb.mark != 0) return false;
+    SetMark(nb, nx, ny, 2);
+    return true;
+  });
+  int minX = x, maxX = x, minY = y, maxY = y;
+  for (int i = 0; i < count; ++i) {
+    minX = std::min(minX, FloodCells[i].x), maxX = std::max(maxX, FloodCells[i].x);
+    minY = std::min(minY, FloodCells[i].y), maxY = std::max(maxY, FloodCells[i].y);
   }
   // Only cells within one step of the block can be frontier cells.
   const int x0 = std::max(1, minX - 1), x1 = std::min<int>(state_.BoardWidth, maxX + 1);
@@ -136,7 +133,7 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
   for (int cx = x0; cx <= x1; ++cx) {
     for (int cy = y0; cy <= y1; ++cy) {
       Cell& c = At(cx, cy);
-      if (c.number != 0 || NeighbourHoldsCompleteNumber(cx, cy, n)) continue;
+      if (c.number != 0 || NeighbourHoldsCompleteNumber(state_, cx, cy, n)) continue;
       bool besideBlock = false;
       for (int d = 0; d < 4; ++d) {
         const Cell& nb = At(cx + kDx[d], cy + kDy[d]);
@@ -236,21 +233,17 @@ int Solver::WalkSmallRegion(int x, int y) {
 
 // Mended: the whole empty region of E, given up as soon as it has six cells.
 int Solver::FloodSmallRegion(int x, int y) {
-  int k = 0;
   SetMark(At(x, y), x, y, 2);
-  FloodCells[k++] = {x, y};
-  for (int i = 0; i < k; ++i) {
-    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
-    for (int d = 0; d < 4; ++d) {
-      const int nx = cx + kDx[d], ny = cy + kDy[d];
-      Cell& nb = At(nx, ny);
-      if (nb.number == 0 && nb.mark == 0) {
+  const int k = FloodFrom(
+      {x, y}, FloodCells,
+      [&](int nx, int ny) {
+        Cell& nb = At(nx, ny);
+        if (nb.number != 0 || nb.mark != 0) return false;
         SetMark(nb, nx, ny, 2);
-        FloodCells[k++] = {nx, ny};
-        if (k > 5) return k;
-      }
-    }
-  }
+        return true;
+      },
+      5);
+  if (k > 5) return k;
   for (int i = 0; i < k; ++i) {
     for (int d = 0; d < 4; ++d) {
       const Cell& nb = At(FloodCells[i].x + kDx[d], FloodCells[i].y + kDy[d]);

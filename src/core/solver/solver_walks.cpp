@@ -8,10 +8,13 @@
 
 namespace numbloc {
 
-Solver::Solver(BoardState& state, SolverOptions options) : state_(state), options_(options) {}
+Solver::Solver(BoardState& state, SolverOptions options)
+    : state_(state), options_(options), labels_(state), marks_(state) {
+  marks_.enabled = options.layers.markTracking;
+}
 
 void Solver::ClearEmptyMarks() {
-  const MarkBox b = boxedEmptyClear_ ? box_ : ClearingBox();
+  const MarkTracker::Box b = boxedEmptyClear_ ? marks_.TouchedBox() : marks_.Extent();
   const int x0 = b.x0, x1 = b.x1, y0 = b.y0, y1 = b.y1;
   for (int x = x0; x <= x1; ++x) {
     Cell* column = state_.Board[x];
@@ -22,18 +25,18 @@ void Solver::ClearEmptyMarks() {
 }
 
 void Solver::ClearAllMarks() {
-  const MarkBox b = ClearingBox();
+  const MarkTracker::Box b = marks_.Extent();
   for (int x = b.x0; x <= b.x1; ++x) {
     Cell* column = state_.Board[x];
     for (int y = b.y0; y <= b.y1; ++y) column[y].mark = 0;
   }
-  markExtent_.Reset();
+  marks_.AllCleared();
 }
 
 // ClearMarksOfNumber(n) followed by ClearEmptyMarks() in one pass: the two
 // touch disjoint cells (n is at least 1), so one pass leaves the same marks.
 void Solver::ClearMarksOfNumberAndEmpty(int n) {
-  const MarkBox all = ClearingBox();
+  const MarkTracker::Box all = marks_.Extent();
   if (!boxedEmptyClear_) {
     for (int x = all.x0; x <= all.x1; ++x) {
       Cell* column = state_.Board[x];
@@ -44,7 +47,8 @@ void Solver::ClearMarksOfNumberAndEmpty(int n) {
     }
     return;
   }
-  const int x0 = box_.x0, x1 = box_.x1, y0 = box_.y0, y1 = box_.y1;
+  const MarkTracker::Box box = marks_.TouchedBox();
+  const int x0 = box.x0, x1 = box.x1, y0 = box.y0, y1 = box.y1;
   for (int x = all.x0; x <= all.x1; ++x) {
     Cell* column = state_.Board[x];
     const bool columnInBox = x >= x0 && x <= x1;
@@ -67,8 +71,7 @@ void Solver::SetCell(int x, int y, int n) {
     state_.SolverStatus = kStatusContradiction;
     return;
   }
-  ForgetAreasAround(x, y);
-  ForgetAroundNewCell(x, y, n);
+  labels_.BeforeWrite(x, y, n);
   state_.ProgressMade = 1;
   --state_.EmptyCount;
   cell.number = static_cast<std::uint8_t>(n + 100);
@@ -93,7 +96,7 @@ void Solver::SetCell(int x, int y, int n) {
 // Every cell that the walk reached holds n and has mark 1 or 2 afterwards,
 // including a cell the walk left at mark 1; all of them form the block.
 void Solver::FlagWalkedBlock(int n) {
-  ForgetAreaLabelsFor(n);  // complete flags decide which cells are walkable
+  labels_.ForgetNumber(n);  // complete flags decide which cells are walkable
   for (int i = 0; i < WalkedCount; ++i) {
     Cell& cell = At(WalkedCells[i].x, WalkedCells[i].y);
     if (ReducedFast(cell.number) == n && (cell.mark == 1 || cell.mark == 2)) cell.complete = 1;
@@ -315,25 +318,18 @@ int Solver::MeasureArea(int x, int y, int n) {
 // a cell of n outside the walked block (mark neither 1 nor 2) makes it 100.
 int Solver::MeasureWholeArea(int x, int y, int n) {
   ClearEmptyMarks();
-  int count = 0;
   bool reachesOther = false;
   SetMark(At(x, y), x, y, 2);
-  FloodCells[count++] = {x, y};
-  for (int i = 0; i < count; ++i) {
-    const int cx = FloodCells[i].x, cy = FloodCells[i].y;
-    for (int d = 0; d < 4; ++d) {
-      const int nx = cx + kDx[d], ny = cy + kDy[d];
-      Cell& nb = At(nx, ny);
-      if (nb.number == 0) {
-        if (nb.mark == 0 && !NeighbourHoldsCompleteNumber(nx, ny, n)) {
-          SetMark(nb, nx, ny, 2);
-          FloodCells[count++] = {nx, ny};
-        }
-      } else if (ReducedFast(nb.number) == n && nb.mark != 1 && nb.mark != 2) {
-        reachesOther = true;
-      }
+  const int count = FloodFrom({x, y}, FloodCells, [&](int nx, int ny) {
+    Cell& nb = At(nx, ny);
+    if (nb.number == 0) {
+      if (nb.mark != 0 || NeighbourHoldsCompleteNumber(state_, nx, ny, n)) return false;
+      SetMark(nb, nx, ny, 2);
+      return true;
     }
-  }
+    if (ReducedFast(nb.number) == n && nb.mark != 1 && nb.mark != 2) reachesOther = true;
+    return false;
+  });
   return reachesOther ? 100 : count;
 }
 
