@@ -56,13 +56,23 @@ class Watchdog {
 // soon as it and those before it are done. `stop` is raised when the time
 // limit of that one file runs out; it is null without a limit. Returns the
 // number of threads used.
+// The cores of this machine.
+inline int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
+
+// Files solved at once for `count` inputs.
+inline int BatchJobs(const BatchOptions& options, int count) {
+  return std::max(1, std::min(options.jobs == 0 ? Cores() : options.jobs, count));
+}
+
+// Threads for each file's solve: as asked, or (0) the cores left to each of
+// the files solved at once, so that together they do not oversubscribe.
+inline int ThreadsPerFile(int threads, int jobs) { return threads > 0 ? threads : std::max(1, Cores() / jobs); }
+
 template <class Result>
 int RunBatch(int count, const BatchOptions& options,
              const std::function<Result(int, const std::atomic<bool>*)>& work,
              const std::function<void(int, const Result&)>& emit) {
-  int jobs = options.jobs;
-  if (jobs == 0) jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  jobs = std::max(1, std::min(jobs, count));
+  const int jobs = BatchJobs(options, count);
   std::optional<Watchdog> watchdog;
   if (options.time_limit > 0) watchdog.emplace(jobs, options.time_limit);
 

@@ -3,6 +3,7 @@
 // machine-readable reports.
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -25,12 +26,15 @@ namespace {
 constexpr const char* kSolveUsage =
     "usage: numbloc-cli solve IN.nbl... [-o OUT.nbl | --out-dir DIR] [--jobs N]\n"
     "                         [--time-limit SECONDS] [--format text|tsv|json]\n"
-    "                         [--classic | --complete]\n"
+    "                         [--threads N] [--classic | --complete]\n"
     "  Runs the automatic solve on each file, as the board window's button does,\n"
     "  and prints one line per file in the order given, then a summary.\n"
     "  -o OUT.nbl        save the result of the one input file\n"
     "  --out-dir DIR     save each result as DIR/<input file name>\n"
     "  --jobs N          solve N files at a time (default: the number of cores)\n"
+    "  --threads N       threads for each automatic solve's trials (default: the\n"
+    "                    cores left to each file solved at once); the result is\n"
+    "                    the same whatever N\n"
     "  --time-limit S    stop a solve after S seconds and report 'time limit'\n"
     "  --format F        text (default), tsv or json\n"
     "  --classic         the deduction rules as first written plus two fixes that\n"
@@ -52,6 +56,7 @@ struct SolveArgs {
   BatchOptions batch;
   bool classic = false;
   bool complete = false;
+  int threads = 0;  // 0: share the cores among the files solved at once
 };
 
 // Parses the command line; returns an error text for a usage error.
@@ -64,6 +69,14 @@ std::optional<std::string> ParseArgs(int argc, char** argv, SolveArgs& args) {
     } else if (arg == "-o" || arg == "--out-dir") {
       if (i + 1 >= argc) return arg + " needs a value";
       (arg == "-o" ? args.out_file : args.out_dir) = argv[++i];
+    } else if (arg == "--threads") {
+      char* end = nullptr;
+      const long n = i + 1 < argc ? std::strtol(argv[i + 1], &end, 10) : 0;
+      if (i + 1 >= argc || *argv[i + 1] == '\0' || *end || n < 1 || n > 256) {
+        return "--threads wants a number 1..256";
+      }
+      args.threads = static_cast<int>(n);
+      ++i;
     } else if (arg == "--classic") {
       args.classic = true;
     } else if (arg == "--complete") {
@@ -78,6 +91,7 @@ std::optional<std::string> ParseArgs(int argc, char** argv, SolveArgs& args) {
   }
   if (args.inputs.empty()) return "no input file";
   if (args.classic && args.complete) return "--classic and --complete exclude each other";
+  if (args.threads > 0 && args.complete) return "--threads is for the automatic solve, not --complete";
   if (!args.out_file.empty() && !args.out_dir.empty()) return "-o and --out-dir exclude each other";
   if (!args.out_file.empty() && args.inputs.size() != 1) return "-o takes exactly one input file";
   if (!args.out_dir.empty()) {
@@ -104,6 +118,7 @@ bool AutoSolveFile(const SolveArgs& args, BoardState& state, const std::atomic<b
                    FileReport& report) {
   SolverOptions options;
   options.mends = Mends::For(args.classic);
+  options.threads = ThreadsPerFile(args.threads, BatchJobs(args.batch, static_cast<int>(args.inputs.size())));
   options.stop = stop;
   const auto begin = std::chrono::steady_clock::now();
   const bool finished = SolveLikeTheButton(state, options);

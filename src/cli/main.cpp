@@ -15,7 +15,7 @@ const char kUsage[] =
     "                                (one row per line, numbers 1..40 separated by spaces,\n"
     "                                '.' or 0 for an empty cell, '#' starts a comment line)\n"
     "  solve IN.nbl... [-o OUT.nbl | --out-dir DIR] [--jobs N] [--time-limit SECONDS]\n"
-    "        [--format text|tsv|json] [--classic | --complete]\n"
+    "        [--format text|tsv|json] [--threads N] [--classic | --complete]\n"
     "                                run the automatic solve (or the complete solver)\n"
     "                                on each file\n"
     "  count FILE.nbl... [--jobs N] [--time-limit SECONDS] [--format text|tsv|json]\n"

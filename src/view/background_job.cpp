@@ -3,6 +3,8 @@
 #include "view/background_job.h"
 
 #include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <thread>
 
 #include "core/solver/solver.h"
 
@@ -50,6 +52,7 @@ JobResult RunJob(JobKind kind, BoardState state, const std::atomic<bool>* stop,
   result.kind = kind;
   if (kind == JobKind::AutoSolve) {
     SolverOptions options;
+    options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     options.stop = stop;
     options.progress = progress;
     result.stopped = !SolveLikeTheButton(state, options);

@@ -29,6 +29,8 @@ TEST(SolveCommand, UsageErrorsExitTwo) {
            {"solve", a, "-o", dir + "/o.nbl", "--out-dir", dir},
            {"solve", a, "--jobs", "0"},
            {"solve", a, "--jobs", "two"},
+           {"solve", a, "--threads", "0"},
+           {"solve", a, "--complete", "--threads", "2"},
            {"solve", a, "--time-limit", "-1"},
            {"solve", a, "--format", "xml"},
            {"solve", a, "--frobnicate"},
@@ -98,8 +100,9 @@ TEST(SolveCommand, SavesWhatTheSolveButtonLeaves) {
   run = RunCli({"check", dir + "/out.nbl", "--puzzle", in});
   EXPECT_EQ(run.exit_code, 0) << run.out;
 
-  // --out-dir keeps the input names, and the input itself is left alone.
-  run = RunCli({"solve", in, "--out-dir", dir + "/many"});
+  // --out-dir keeps the input names, and the input itself is left alone;
+  // the number of threads changes nothing.
+  run = RunCli({"solve", in, "--out-dir", dir + "/many", "--threads", "3"});
   ASSERT_EQ(run.exit_code, 0) << run.out << run.err;
   EXPECT_EQ(ReadAll(dir + "/many/in.nbl"), ReadAll(dir + "/out.nbl"));
   BoardState again;

@@ -120,10 +120,12 @@ class Fnv {
   std::uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
-// The final board, the status and the conflict variables of one solve.
+// Everything a solve leaves: the board with its flags and marks, the status,
+// the counters and the conflict variables.
 inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
   fnv.Add(name);
   fnv.Add(static_cast<std::uint32_t>(b.SolverStatus), 4);
+  fnv.Add(static_cast<std::uint32_t>(b.ProgressMade), 4);
   fnv.Add(static_cast<std::uint32_t>(b.ConflictColumn), 4);
   fnv.Add(static_cast<std::uint32_t>(b.ConflictRow), 4);
   fnv.Add(static_cast<std::uint32_t>(b.ConflictNumber), 4);
@@ -132,6 +134,7 @@ inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
     for (int y = 1; y <= b.BoardHeight; ++y) {
       fnv.Add(b.Board[x][y].number, 1);
       fnv.Add(b.Board[x][y].complete, 1);
+      fnv.Add(b.Board[x][y].mark, 1);
     }
   }
 }

@@ -1,5 +1,6 @@
-// The solver's signature: one hash over the final boards, statuses and
-// conflict variables of a fixed set of quick shared puzzles, per mode. Any
+// The solver's signature: one hash over everything the solve leaves (boards
+// with flags and marks, statuses, counters, conflict variables) for a fixed
+// set of quick shared puzzles, per mode. Any
 // change of any result fails here. Record a new value only for an intended
 // change of results, and say in the commit why the results changed.
 #include <cinttypes>
@@ -23,8 +24,8 @@ constexpr const char* kSignaturePuzzles[] = {
     "h0500", "h0502", "h0504", "h0515",
 };
 
-constexpr std::uint64_t kDefaultSignature = 0x3b4f4caa3b9b065cull;
-constexpr std::uint64_t kClassicSignature = 0x66ed792f5b0d8cfbull;
+constexpr std::uint64_t kDefaultSignature = 0xf11ff7458a89b851ull;
+constexpr std::uint64_t kClassicSignature = 0x2a0a46ade25c0a23ull;
 
 struct Signature {
   std::uint64_t hash = 0;
@@ -63,14 +64,17 @@ TEST(SolverSignature, ClassicModeResultsAreUnchanged) {
   EXPECT_EQ(s.hash, kClassicSignature) << "classic-mode results changed; now " << s.verdicts;
 }
 
-// Neither the speed layers nor a stop flag that never fires may change a result.
-TEST(SolverSignature, WithoutSpeedLayersOrWithAQuietStopFlagNothingChanges) {
+// Neither the speed layers, nor the worker threads, nor a stop flag that
+// never fires may change a result.
+TEST(SolverSignature, LayersThreadsAndAQuietStopFlagChangeNothing) {
   NUMBLOC_REQUIRE_SHARED();
   const std::atomic<bool> never{false};
   EXPECT_EQ(SolveAll({.layers = {false, false}}).hash, kDefaultSignature) << "speed layers off";
   EXPECT_EQ(SolveAll({.mends = Mends::Classic(), .layers = {false, false}}).hash, kClassicSignature)
       << "speed layers off, classic";
-  EXPECT_EQ(SolveAll({.stop = &never}).hash, kDefaultSignature) << "quiet stop flag";
+  EXPECT_EQ(SolveAll({.threads = 3}).hash, kDefaultSignature) << "three threads";
+  EXPECT_EQ(SolveAll({.mends = Mends::Classic(), .threads = 2}).hash, kClassicSignature) << "two threads, classic";
+  EXPECT_EQ(SolveAll({.threads = 2, .stop = &never}).hash, kDefaultSignature) << "quiet stop flag";
 }
 
 }  // namespace

@@ -352,17 +352,18 @@ TEST(DamagedValues, OpenedFrameIsClosedBeforeTheWalks) {
 namespace numbloc::testing {
 namespace {
 
-// The speed layers must not change any result. Each random board is solved
-// (trials and probe included) and run through one deduction pass as it
-// stands, placed numbers and complete flags included, with each layer on
-// and off; everything the solver leaves must match the plain run, marks too.
+// Neither the speed layers nor the worker threads may change any result.
+// Each random board is solved (trials and probe included) and run through
+// one deduction pass as it stands, placed numbers and complete flags
+// included, with each layer on and off and on several threads; everything
+// the solver leaves must match the plain run, marks too.
 std::string FullState(const BoardState& s) {
   return Picture(s) + Marks(s) + std::to_string(s.SolverStatus) + " " + std::to_string(s.EmptyCount) + " " +
          std::to_string(s.ProgressMade) + " " + std::to_string(s.ConflictColumn) + " " +
          std::to_string(s.ConflictRow) + " " + std::to_string(s.ConflictNumber);
 }
 
-TEST(SpeedLayers, EachLayerLeavesExactlyWhatThePlainAlgorithmLeaves) {
+TEST(SpeedLayers, EachLayerAndThreadCountLeavesExactlyWhatThePlainAlgorithmLeaves) {
   Lcg next{2024};
   int trialled = 0, probed = 0, contradictions = 0, placements = 0;
   const char* kTokens[] = {".", ".", ".", ".", ".", "#", "+"};
@@ -384,9 +385,9 @@ TEST(SpeedLayers, EachLayerLeavesExactlyWhatThePlainAlgorithmLeaves) {
       worked.push_back(workedRow);
     }
     std::string plainSolve, plainPass;
-    for (const SpeedLayers layers : {SpeedLayers{false, false}, SpeedLayers{true, false},
-                                     SpeedLayers{false, true}, SpeedLayers{true, true}}) {
-      const SolverOptions options{.layers = layers};
+    for (const SolverOptions& options :
+         {SolverOptions{.layers = {false, false}}, SolverOptions{.layers = {true, false}},
+          SolverOptions{.layers = {false, true}}, SolverOptions{}, SolverOptions{.threads = 3}}) {
       Rig solve(hints, options), pass(worked, options);
       solve.solve().AutoSolve();
       pass.solve().RunDeductionPass();
@@ -400,7 +401,9 @@ TEST(SpeedLayers, EachLayerLeavesExactlyWhatThePlainAlgorithmLeaves) {
         continue;
       }
       const std::string which = "round " + std::to_string(round) + ", labels " +
-                                std::to_string(layers.areaLabels) + ", marks " + std::to_string(layers.markTracking);
+                                std::to_string(options.layers.areaLabels) + ", marks " +
+                                std::to_string(options.layers.markTracking) + ", threads " +
+                                std::to_string(options.threads);
       ASSERT_EQ(FullState(solve.s()), plainSolve) << which;
       ASSERT_EQ(FullState(pass.s()), plainPass) << which;
     }

@@ -8,11 +8,13 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "core/board/board_state.h"
 #include "core/solver/solver_area_labels.h"
 #include "core/solver/solver_geometry.h"
 #include "core/solver/solver_marks.h"
+#include "core/solver/trial_pool.h"
 
 namespace numbloc {
 
@@ -42,6 +44,7 @@ struct SpeedLayers {
 struct SolverOptions {
   Mends mends;                              // the default: every mend on
   SpeedLayers layers;                       // the default: both on
+  int threads = 1;  // threads for the trials of phases 2 and 3 and the probe's checks; 1: the caller's alone
   const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
   std::atomic<std::int64_t>* progress = nullptr;  // trials done so far, for a window to show
 };
@@ -59,6 +62,9 @@ constexpr int kNumberSlots = 100;
 class Solver {
  public:
   explicit Solver(BoardState& state, SolverOptions options = {});
+  ~Solver();
+  Solver(const Solver&) = delete;
+  Solver& operator=(const Solver&) = delete;
 
   // InitSolver then the solve loop; state.SolverStatus is kStatusOk (solved),
   // kStatusContradiction or kStatusGaveUp on return.
@@ -189,15 +195,34 @@ class Solver {
   bool PairMayHideOneAndPartner(int x, int y, int px, int py, bool horizontal) const;  // mended pair rule
 
   // Trials.
+  struct Tally {
+    int fits = 0;  // numbers that fitted, counted up to 2
+    int last = 0;  // the last of them
+  };
   bool CheckAssumption(int limit);  // false when the stop flag ended it
   bool StopRequested();
   bool Trial(int x, int y, int v);
   void Commit(int x, int y, int v);
   bool TrialPhaseGrowBlocks();  // true: the search ended
-  bool TryCellNumbers(int x, int y, int limit, const std::int32_t* allowed);
+  Tally TryNumbers(int x, int y, int limit, std::uint64_t allowed);
+  bool Settle(int x, int y, Tally tally);  // true: the phase ends here
+  bool TryCellNumbers(int x, int y, int limit, std::uint64_t allowed);
   bool TrialPhaseEveryNumber(int limit);
   bool TrialPhaseSmallRegions(int limit);
+  template <typename Fn>
+  bool ForEachSmallRegionCell(int limit, Fn fn);
   void ListHintTwos();
+
+  // The same on worker threads (see TrialPool): the solver takes the units'
+  // results in scan order and applies what each trial would have left.
+  friend class TrialPool;
+  bool TakeTrialUnit(int i, int x, int y, int limit, std::uint64_t allowed);
+  const UnitResult* WaitForUnit(int i);
+  void ProbeOnWorkers(int limit);
+  void TakeConflict(const UnitResult& r);
+  void BeginUnits(const BoardState& board, UnitKind kind);  // on a worker's solver
+  UnitResult RunTrialUnit(const TrialUnit& unit, int limit);
+  UnitResult RunProbeUnit(const TrialUnit& unit, int limit);
 
   BoardState& state_;        // the board solved in place
   SolverOptions options_;
@@ -209,6 +234,7 @@ class Solver {
   bool boxedEmptyClear_ = false;  // inside the growth rule: empty marks are cleared within the touched box
   std::uint64_t overfillCount_ = 0;  // SetCell calls so far that overfilled a block
 
+  std::unique_ptr<TrialPool> pool_;  // workers for the trials, when options_.threads > 1
   AreaLabels labels_;        // speed layer: the growth rule's areas
   MarkTracker marks_;        // speed layer: where marks may be non-zero
   CellRef walkedBlock_;      // growth rule: a cell of the block being grown

@@ -58,6 +58,7 @@ class MarkTracker {
     touchedCount_ = 0;
   }
   void AllCleared() { extent_.Reset(); }
+  void CoverAll() { extent_ = WholeBoard(); }  // marks came from elsewhere: any cell may hold one
   void Save() { savedExtent_ = extent_; }        // with the trial snapshot of the board
   void Restore() { extent_ = savedExtent_; }
 

@@ -1,6 +1,7 @@
 // Deciding one more cell by trial when the rules stall: the three phases of
 // the trial search and the two-level lookahead probe.
 #include <algorithm>
+#include <bit>
 
 #include "core/solver/solver.h"
 #include "core/solver/solver_geometry.h"
@@ -148,49 +149,77 @@ void Solver::FloodBlockFrontier(int x, int y, int n) {
   }
 }
 
-// Tries the numbers 1..limit on an empty cell (only those flagged in
-// `allowed`, when given) and stops at the second that fits. True when the
-// phase ends here: exactly one fits and is committed, none fits (status 1),
-// or the stop flag fired.
-bool Solver::TryCellNumbers(int x, int y, int limit, const std::int32_t* allowed) {
-  int consistent = 0, last = 0;
-  for (int v = 1; v <= limit && consistent < 2; ++v) {
-    if (allowed && allowed[v] != 1) continue;
+// Tries the numbers 1..limit allowed on an empty cell, in order, and stops
+// at the second that fits (or when the stop flag fires).
+Solver::Tally Solver::TryNumbers(int x, int y, int limit, std::uint64_t allowed) {
+  Tally tally;
+  for (int v = 1; v <= limit && tally.fits < 2; ++v) {
+    if (((allowed >> v) & 1) == 0) continue;
     if (Trial(x, y, v)) {
-      ++consistent;
-      last = v;
+      ++tally.fits;
+      tally.last = v;
     }
-    if (stopped_) {
-      state_.SolverStatus = kStatusGaveUp;
-      return true;
-    }
+    if (stopped_) break;
   }
-  if (consistent == 1) {
-    Commit(x, y, last);
+  return tally;
+}
+
+// True when the phase ends here: exactly one number fits and is committed,
+// or none fits (status 1).
+bool Solver::Settle(int x, int y, Tally tally) {
+  if (tally.fits == 1) {
+    Commit(x, y, tally.last);
     return true;
   }
-  if (consistent == 0) {
+  if (tally.fits == 0) {
     state_.SolverStatus = kStatusContradiction;
     return true;
   }
   return false;
 }
 
+// True when the phase ends here (see Settle), also when the stop flag fired.
+bool Solver::TryCellNumbers(int x, int y, int limit, std::uint64_t allowed) {
+  const Tally tally = TryNumbers(x, y, limit, allowed);
+  if (stopped_) {
+    state_.SolverStatus = kStatusGaveUp;
+    return true;
+  }
+  return Settle(x, y, tally);
+}
+
+namespace {
+std::uint64_t NumbersUpTo(int limit) { return ((std::uint64_t{1} << (limit + 1)) - 1) & ~std::uint64_t{1}; }
+}  // namespace
+
 // Phase 2: every number on every empty cell, until a cell admits exactly one.
 bool Solver::TrialPhaseEveryNumber(int limit) {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
-  for (int x = 1; x <= w; ++x) {
-    for (int y = 1; y <= h; ++y) {
+  const std::uint64_t all = NumbersUpTo(limit);
+  int count = 0;
+  if (pool_) {
+    for (int x = 1; x <= w; ++x) {
+      for (int y = 1; y <= h; ++y) {
+        if (IsEmpty(x, y)) pool_->Units()[count++] = {x, y, all};
+      }
+    }
+    pool_->Start(UnitKind::Trials, state_, limit, count);
+  }
+  bool decided = false;
+  for (int x = 1, i = 0; x <= w && !decided; ++x) {
+    for (int y = 1; y <= h && !decided; ++y) {
       if (!IsEmpty(x, y)) continue;
-      if (TryCellNumbers(x, y, limit, nullptr)) return true;
+      decided = pool_ ? TakeTrialUnit(i++, x, y, limit, all) : TryCellNumbers(x, y, limit, all);
     }
   }
-  return false;
+  if (pool_) pool_->End();
+  return decided;
 }
 
-// Phase 3: the cells of small empty regions, tried with the region's sizes
-// and the numbers of the unfinished blocks around it.
-bool Solver::TrialPhaseSmallRegions(int limit) {
+// Phase 3's walk over the empty cells: for each that lies in an empty region
+// of at most 5 cells, fn(x, y, numbers to try); true from fn ends it.
+template <typename Fn>
+bool Solver::ForEachSmallRegionCell(int limit, Fn fn) {
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
@@ -200,10 +229,37 @@ bool Solver::TrialPhaseSmallRegions(int limit) {
       const int k = options_.mends.wholeSmallRegion ? FloodSmallRegion(x, y) : WalkSmallRegion(x, y);
       if (k > 5) continue;
       for (int v = 1; v <= k; ++v) MarkedNumbers[v] = 1;
-      if (TryCellNumbers(x, y, limit, MarkedNumbers)) return true;
+      std::uint64_t allowed = 0;
+      for (int v = 1; v <= limit; ++v) allowed |= static_cast<std::uint64_t>(MarkedNumbers[v] == 1) << v;
+      if (fn(x, y, allowed)) return true;
     }
   }
   return false;
+}
+
+// Phase 3: the cells of small empty regions, tried with the region's sizes
+// and the numbers of the unfinished blocks around it.
+bool Solver::TrialPhaseSmallRegions(int limit) {
+  if (!pool_) {
+    return ForEachSmallRegionCell(limit, [&](int x, int y, std::uint64_t allowed) {
+      return TryCellNumbers(x, y, limit, allowed);
+    });
+  }
+  // The units are listed by a first walk: the regions depend on the numbers
+  // alone, and the walk that takes the results sets the marks again as the
+  // plain phase does.
+  int count = 0;
+  ForEachSmallRegionCell(limit, [&](int x, int y, std::uint64_t allowed) {
+    pool_->Units()[count++] = {x, y, allowed};
+    return false;
+  });
+  pool_->Start(UnitKind::Trials, state_, limit, count);
+  int i = 0;
+  const bool decided = ForEachSmallRegionCell(limit, [&](int x, int y, std::uint64_t allowed) {
+    return TakeTrialUnit(i++, x, y, limit, allowed);
+  });
+  pool_->End();
+  return decided;
 }
 
 int Solver::WalkSmallRegion(int x, int y) {
@@ -279,6 +335,10 @@ void Solver::LookaheadProbe() {
   ++Work.lookaheadProbes;
   SaveProbeSnapshot();
   const int limit = NumberLimit();
+  if (pool_) {
+    ProbeOnWorkers(limit);
+    return;
+  }
   const int w = state_.BoardWidth, h = state_.BoardHeight;
   for (int x = 1; x <= w; ++x) {
     for (int y = 1; y <= h; ++y) {
@@ -308,6 +368,167 @@ void Solver::LookaheadProbe() {
     }
   }
   state_.SolverStatus = kStatusGaveUp;
+}
+
+// The probe with every cell's assumptions and checks on the workers. What
+// the plain probe leaves besides its verdict comes from the results: the
+// conflict variables and ProgressMade, and the marks, which are those of the
+// last assumption whose pass ran (every pass clears and sets them anew),
+// changed by the assumptions after it, each of which its first placement
+// contradicted at once. Those few steps run here again at the end.
+void Solver::ProbeOnWorkers(int limit) {
+  const int w = state_.BoardWidth, h = state_.BoardHeight;
+  int count = 0;
+  for (int x = 1; x <= w; ++x) {
+    for (int y = 1; y <= h; ++y) {
+      if (IsEmpty(x, y)) pool_->Units()[count++] = {x, y, 0};
+    }
+  }
+  pool_->Start(UnitKind::Probe, state_, limit, count);
+  std::int32_t conflict[3] = {state_.ConflictColumn, state_.ConflictRow, state_.ConflictNumber};
+  std::int32_t progressMade = state_.ProgressMade;
+  int lastPassUnit = -1;  // the unit of the last assumption whose pass ran
+  int decided = -1, taken = 0;
+  for (; taken < count && decided < 0; ++taken) {
+    const UnitResult* r = WaitForUnit(taken);
+    if (r == nullptr) {
+      pool_->End();
+      state_.SolverStatus = kStatusGaveUp;
+      return;
+    }
+    Work.trials += r->trials;
+    if (r->overfillAt != 0) std::copy(r->conflict, r->conflict + 3, conflict);
+    progressMade = r->progressMade;
+    if (r->lastFullPass != 0) lastPassUnit = taken;
+    if (std::popcount(r->survived) == 1) decided = taken;
+  }
+  pool_->End();
+
+  // The marks, replayed: the last assumption whose pass ran, then the
+  // placements after it.
+  const UnitResult* results = pool_->Results();
+  for (int i = std::max(lastPassUnit, 0); i < taken; ++i) {
+    const TrialUnit& unit = pool_->Units()[i];
+    const int first = i == lastPassUnit ? results[i].lastFullPass : 1;
+    for (int v = first; v <= results[i].lastAssumed; ++v) {
+      SetCell(unit.x, unit.y, v);
+      if (i == lastPassUnit && v == first) RunDeductionPass();
+      RestoreProbeSnapshot();
+    }
+  }
+  state_.ConflictColumn = conflict[0];
+  state_.ConflictRow = conflict[1];
+  state_.ConflictNumber = conflict[2];
+  state_.ProgressMade = progressMade;
+  if (decided < 0) {
+    state_.SolverStatus = kStatusGaveUp;
+    return;
+  }
+  const TrialUnit& unit = pool_->Units()[decided];
+  Commit(unit.x, unit.y, std::bit_width(results[decided].survived) - 1);
+}
+
+const UnitResult* Solver::WaitForUnit(int i) {
+  const UnitResult* r = pool_->Wait(i, options_.stop, options_.progress, Work.trials);
+  if (r == nullptr) stopped_ = true;
+  return r;
+}
+
+void Solver::TakeConflict(const UnitResult& r) {
+  ++overfillCount_;
+  state_.ConflictColumn = r.conflict[0];
+  state_.ConflictRow = r.conflict[1];
+  state_.ConflictNumber = r.conflict[2];
+}
+
+// One cell of phase 2 or 3 from a worker. Its trials all end on the trial
+// snapshot; a trial begun on status 1 fails whatever the board, which the
+// workers (begun on status 0) cannot know, so such a cell is tried here.
+bool Solver::TakeTrialUnit(int i, int x, int y, int limit, std::uint64_t allowed) {
+  if (state_.SolverStatus == kStatusContradiction) return TryCellNumbers(x, y, limit, allowed);
+  const UnitResult* r = WaitForUnit(i);
+  if (r == nullptr) {
+    state_.SolverStatus = kStatusGaveUp;
+    return true;
+  }
+  if (r->trials > 0) RestoreTrialSnapshot();
+  if (r->overfillAt != 0) TakeConflict(*r);
+  if (r->progressMade >= 0) state_.ProgressMade = r->progressMade;
+  Work.trials += r->trials;
+  return Settle(x, y, {r->fits, r->lastFit});
+}
+
+void Solver::BeginUnits(const BoardState& board, UnitKind kind) {
+  state_ = board;
+  state_.SolverStatus = kStatusOk;
+  insideSolve_ = true;
+  marks_.Trust(true);
+  marks_.CoverAll();
+  labels_.Reset();
+  ListHintTwos();
+  if (kind == UnitKind::Trials) {
+    SaveTrialSnapshot();
+  } else {
+    SaveProbeSnapshot();
+  }
+}
+
+// ProgressMade starts at -1 so that the result tells whether the unit wrote it.
+UnitResult Solver::RunTrialUnit(const TrialUnit& unit, int limit) {
+  UnitResult r;
+  stopped_ = false;
+  state_.ProgressMade = -1;
+  const std::uint64_t overfills = overfillCount_;
+  const std::int64_t trials = Work.trials;
+  const Tally tally = TryNumbers(unit.x, unit.y, limit, unit.allowed);
+  r.finished = !stopped_;
+  r.fits = tally.fits;
+  r.lastFit = tally.last;
+  r.trials = Work.trials - trials;
+  if (overfillCount_ != overfills) {
+    r.overfillAt = 1;
+    r.conflict[0] = state_.ConflictColumn;
+    r.conflict[1] = state_.ConflictRow;
+    r.conflict[2] = state_.ConflictNumber;
+  }
+  r.progressMade = state_.ProgressMade;
+  return r;
+}
+
+// ProgressMade and the conflict variables as the unit leaves them;
+// every assumption's first placement writes ProgressMade.
+UnitResult Solver::RunProbeUnit(const TrialUnit& unit, int limit) {
+  UnitResult r;
+  stopped_ = false;
+  const std::int64_t trials = Work.trials;
+  const std::uint64_t overfills = overfillCount_;
+  int survived = 0;
+  for (int v = 1; v <= limit && survived < 2; ++v) {
+    SetCell(unit.x, unit.y, v);
+    if (state_.SolverStatus != kStatusContradiction) r.lastFullPass = v;
+    RunDeductionPass();
+    SaveTrialSnapshot();
+    if (!CheckAssumption(limit)) {
+      RestoreProbeSnapshot();
+      return r;
+    }
+    if (state_.SolverStatus != kStatusContradiction) {
+      ++survived;
+      r.survived |= std::uint64_t{1} << v;
+    }
+    r.lastAssumed = v;
+    RestoreProbeSnapshot();
+  }
+  if (overfillCount_ != overfills) {
+    r.overfillAt = 1;
+    r.conflict[0] = state_.ConflictColumn;
+    r.conflict[1] = state_.ConflictRow;
+    r.conflict[2] = state_.ConflictNumber;
+  }
+  r.progressMade = state_.ProgressMade;
+  r.trials = Work.trials - trials;
+  r.finished = true;
+  return r;
 }
 
 }  // namespace numbloc

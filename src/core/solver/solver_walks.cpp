@@ -11,7 +11,10 @@ namespace numbloc {
 Solver::Solver(BoardState& state, SolverOptions options)
     : state_(state), options_(options), labels_(state), marks_(state) {
   marks_.enabled = options.layers.markTracking;
+  if (options.threads > 1) pool_ = std::make_unique<TrialPool>(options.threads, options);
 }
+
+Solver::~Solver() = default;
 
 void Solver::ClearEmptyMarks() {
   const MarkTracker::Box b = boxedEmptyClear_ ? marks_.TouchedBox() : marks_.Extent();
