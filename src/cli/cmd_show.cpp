@@ -15,7 +15,8 @@ const char kShowUsage[] =
     "usage: numbloc-cli show FILE.nbl\n"
     "Prints the header fields by name and the grid: hints as they are, numbers placed\n"
     "in Solving mode with a leading '+', cells of complete blocks followed by '*',\n"
-    "empty cells '.', and values no cell may hold '?'.\n";
+    "empty cells '.', the frame value inside the puzzle '#', and any other value\n"
+    "a damaged file holds as its plain number.\n";
 
 const char* ModeName(int mode) {
   switch (mode) {

@@ -37,28 +37,7 @@ inline std::unique_ptr<BoardState> MakeBoard(const std::vector<std::string>& row
 }
 
 // The board in the same notation, rows joined by '\n' (complete flags shown).
-inline std::string Picture(const BoardState& state) {
-  std::string out;
-  for (int y = 1; y <= state.BoardHeight; ++y) {
-    for (int x = 1; x <= state.BoardWidth; ++x) {
-      const Cell& c = state.Board[x][y];
-      std::string token;
-      if (c.number == 0) {
-        token = ".";
-      } else if (c.number == WALL) {
-        token = "#";
-      } else if (c.number > 100) {
-        token = "+" + std::to_string(c.number - 100);
-      } else {
-        token = std::to_string(c.number);
-      }
-      if (c.complete) token += "*";
-      out += (x > 1 ? " " : "") + token;
-    }
-    out += "\n";
-  }
-  return out;
-}
+inline std::string Picture(const BoardState& state) { return FormatGrid(state); }
 
 inline std::string Picture(const std::vector<std::string>& rows) {
   return Picture(*MakeBoard(rows));

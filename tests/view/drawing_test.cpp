@@ -9,7 +9,7 @@
 #include <tuple>
 
 #include "board_picture.h"
-#include "platform/recording_surface.h"
+#include "recording_surface.h"
 #include "view/board_drawing.h"
 #include "view/layout.h"
 

@@ -1,5 +1,5 @@
 // Records drawing calls for tests.
-#include "platform/recording_surface.h"
+#include "recording_surface.h"
 
 namespace numbloc {
 
