@@ -33,14 +33,7 @@ Filling ReadFilling(const RegionPropagator& prop) {
 
 }  // namespace
 
-CompleteResult CompleteSolver::Solve(const Puzzle& puzzle) {
-  CompleteResult result;
-  result.width = puzzle.width;
-  result.height = puzzle.height;
-  if (puzzle.width < 1 || puzzle.width > kMaxWidth || puzzle.height < 1 ||
-      puzzle.height > kMaxHeight) {
-    return result;
-  }
+StopRule CompleteSolver::MakeStopRule() const {
   StopRule stop;
   stop.flag = options_.stop;
   stop.progress = options_.progress;
@@ -50,17 +43,36 @@ CompleteResult CompleteSolver::Solve(const Puzzle& puzzle) {
                     std::chrono::duration_cast<std::chrono::steady_clock::duration>(
                         std::chrono::duration<double>(options_.timeBudgetSeconds));
   }
+  return stop;
+}
 
-  geometry_->Build(puzzle.width, puzzle.height);
+bool CompleteSolver::Start(const Puzzle& puzzle, const Fact* extra) {
   prop_.Reset(*geometry_);
-  result.verdict = Verdict::None;
   for (int c = 0; c < geometry_->cells; ++c) {
     const int h = puzzle.hint[c];
     if (h == 0) continue;
-    if (h > kLargest || !prop_.Give(AtLeast(c, h)) || !prop_.Give(AtMost(c, h))) return result;
+    if (h > kLargest || !prop_.Give(AtLeast(c, h)) || !prop_.Give(AtMost(c, h))) return false;
   }
+  if (extra && !prop_.Give(*extra)) return false;
   prop_.MarkAllDirty();
-  if (!prop_.Settle()) return result;
+  return prop_.Settle();
+}
+
+namespace {
+bool ValidSize(const Puzzle& puzzle) {
+  return puzzle.width >= 1 && puzzle.width <= kMaxWidth && puzzle.height >= 1 && puzzle.height <= kMaxHeight;
+}
+}  // namespace
+
+CompleteResult CompleteSolver::Solve(const Puzzle& puzzle) {
+  CompleteResult result;
+  result.width = puzzle.width;
+  result.height = puzzle.height;
+  if (!ValidSize(puzzle)) return result;
+  const StopRule stop = MakeStopRule();
+  geometry_->Build(puzzle.width, puzzle.height);
+  result.verdict = Verdict::None;
+  if (!Start(puzzle)) return result;
   if (prop_.Decided()) {
     // Every deduction so far holds in every solution, so a filling they
     // decide completely is the only one there can be.
@@ -107,6 +119,45 @@ bool CompleteSolver::Search(CompleteResult& result, const Puzzle& puzzle, const 
     }
     return true;
   }
+}
+
+CompleteResult CompleteSolver::FindAnother(const Puzzle& puzzle, const Filling& known, const int* cells,
+                                           int count) {
+  CompleteResult result;
+  result.width = puzzle.width;
+  result.height = puzzle.height;
+  if (!ValidSize(puzzle)) return result;
+  const StopRule stop = MakeStopRule();
+  geometry_->Build(puzzle.width, puzzle.height);
+  for (int i = 0; i < count; ++i) {
+    const int c = cells[i], v = known.number[c];
+    // Below the known number, then above it.
+    for (int side = 0; side < 2; ++side) {
+      if (side == 0 ? v <= 1 : v >= kLargest) continue;
+      const Fact bound = side == 0 ? AtMost(c, v - 1) : AtLeast(c, v + 1);
+      if (!Start(puzzle, &bound)) continue;
+      BlockSearch search(prop_);
+      for (;;) {
+        const BlockSearch::Outcome outcome = search.Next(stop);
+        result.stats = search.Stats();
+        if (outcome == BlockSearch::Outcome::Stopped) {
+          result.verdict = Verdict::Stopped;
+          return result;
+        }
+        if (outcome == BlockSearch::Outcome::Exhausted) break;
+        const Filling filling = ReadFilling(prop_);
+        search.ExcludeFound();
+        if (!IsSolution(puzzle, filling)) continue;
+        result.verdict = Verdict::Several;
+        result.solution = known;
+        result.other = filling;
+        return result;
+      }
+    }
+  }
+  result.verdict = Verdict::Unique;
+  result.solution = known;
+  return result;
 }
 
 bool IsSolution(const Puzzle& puzzle, const Filling& filling) {

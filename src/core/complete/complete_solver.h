@@ -62,8 +62,17 @@ class CompleteSolver {
   // state is ignored.
   CompleteResult Solve(const BoardState& state) { return Solve(PuzzleFromBoard(state)); }
 
+  // Whether some solution of the puzzle differs from `known` in one of the
+  // `count` cells listed: Several (`other` holds one), Unique (none does;
+  // `known` being a solution, it is then the only one that keeps those
+  // cells) or Stopped. Cheaper than Solve when a puzzle with those cells as
+  // hints is known to be unique: any other solution must differ there.
+  CompleteResult FindAnother(const Puzzle& puzzle, const Filling& known, const int* cells, int count);
+
  private:
   bool Search(CompleteResult& result, const Puzzle& puzzle, const StopRule& stop);
+  StopRule MakeStopRule() const;
+  bool Start(const Puzzle& puzzle, const Fact* extra = nullptr);  // hints (and extra) settled; false: no solution
 
   CompleteOptions options_;
   std::unique_ptr<Geometry> geometry_;

@@ -47,6 +47,7 @@ struct SolverOptions {
   int threads = 1;  // threads for the trials of phases 2 and 3 and the probe's checks; 1: the caller's alone
   const std::atomic<bool>* stop = nullptr;  // polled by the trial loops; nullptr = never stop
   std::atomic<std::int64_t>* progress = nullptr;  // trials done so far, for a window to show
+  std::int64_t trialBudget = 0;  // stop as by the flag after this many trials (one thread only); 0: never
 };
 
 // Lists that may name a cell once per neighbouring block cell hold four times

@@ -24,6 +24,7 @@ int Solver::NumberLimit() const {
 
 bool Solver::StopRequested() {
   if (options_.stop != nullptr && options_.stop->load(std::memory_order_relaxed)) stopped_ = true;
+  if (options_.trialBudget > 0 && Work.trials >= options_.trialBudget) stopped_ = true;
   return stopped_;
 }
 
