@@ -235,12 +235,35 @@ void BlockSearch::Learn(Minisat::vec<Lit>& learnt) {
   uncheckedEnqueue(learnt[0], cr);
 }
 
+void BlockSearch::RequireOneOf(const Fact* facts, int count) {
+  clause_.clear();
+  for (int i = 0; i < count; ++i) {
+    Constant constant;
+    const Lit lit = LitOf(facts[i], constant);
+    if (constant == Constant::True) return;  // holds already
+    if (constant == Constant::None) clause_.push(lit);
+  }
+  Backtrack(0);
+  if (!addClause_(clause_)) unsat_ = true;
+}
+
+void BlockSearch::PreferNumbers(const std::uint8_t* numbers) {
+  for (int v = 0; v < nVars(); ++v) {
+    const Meaning& m = meaning_[static_cast<std::size_t>(v)];
+    if (m.value == 0) continue;  // an edge: the numbers decide it
+    const bool atLeast = numbers[m.index] >= m.value;
+    polarity[v] = !atLeast;  // the library's polarity true picks the negative literal
+    bestPhase_[static_cast<std::size_t>(v)] = atLeast ? 2 : 1;
+  }
+  preferred_ = true;  // every restart returns to them
+}
+
 // Restarts resume from the phases of the longest trail seen lately: a search
 // that came close to a solution mostly needs a local change, and found
 // solutions of large puzzles many times sooner so. The longest trail is
 // forgotten now and then, so that it follows the search.
 void BlockSearch::RememberLongestTrail() {
-  if (trail.size() <= bestTrail_) return;
+  if (preferred_ || trail.size() <= bestTrail_) return;
   bestTrail_ = trail.size();
   for (int i = 0; i < trail.size(); ++i) bestPhase_[var(trail[i])] = sign(trail[i]) ? 1 : 2;
 }
@@ -263,7 +286,8 @@ BlockSearch::Outcome BlockSearch::Next(const StopRule& stop) {
     if ((step & 63) == 0 && stop.progress) {
       stop.progress->store(static_cast<std::int64_t>(decisions + conflicts), std::memory_order_relaxed);
     }
-    if ((step & 63) == 0 && stop.Fired()) {
+    if (((step & 63) == 0 && stop.Fired()) ||
+        (stop.maxConflicts > 0 && static_cast<std::int64_t>(conflicts) >= stop.maxConflicts)) {
       Backtrack(0);
       return Outcome::Stopped;
     }

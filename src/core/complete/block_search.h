@@ -28,6 +28,7 @@ struct StopRule {
   std::atomic<std::int64_t>* progress = nullptr;  // steps (decisions and conflicts), when asked
   bool hasDeadline = false;
   std::chrono::steady_clock::time_point deadline;
+  std::int64_t maxConflicts = 0;  // stop after this many conflicts of one search; 0: never
   bool Fired() const;
 };
 
@@ -47,6 +48,11 @@ class BlockSearch : public Minisat::Solver, private DeductionSink {
   // Rules out the assignment just found (its edges), so that Next looks for
   // another one.
   void ExcludeFound();
+  // Only assignments where one of the facts holds count from now on.
+  void RequireOneOf(const Fact* facts, int count);
+  // Decides each cell's number first as `numbers` has it (row by row), so
+  // that the search looks near a known filling before anywhere else.
+  void PreferNumbers(const std::uint8_t* numbers);
   SearchStats Stats() const;
 
  private:
@@ -89,6 +95,7 @@ class BlockSearch : public Minisat::Solver, private DeductionSink {
   std::int64_t unjustified_ = 0;
   int bestTrail_ = 0;                         // the longest trail since it was last forgotten
   std::vector<char> bestPhase_;               // per variable: 0 unknown, 1 false, 2 true on that trail
+  bool preferred_ = false;                    // bestPhase_ holds preferred numbers, not a trail
 };
 
 }  // namespace numbloc::complete

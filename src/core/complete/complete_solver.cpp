@@ -37,6 +37,7 @@ StopRule CompleteSolver::MakeStopRule() const {
   StopRule stop;
   stop.flag = options_.stop;
   stop.progress = options_.progress;
+  stop.maxConflicts = options_.conflictBudget;
   if (options_.timeBudgetSeconds > 0) {
     stop.hasDeadline = true;
     stop.deadline = std::chrono::steady_clock::now() +
@@ -129,30 +130,35 @@ CompleteResult CompleteSolver::FindAnother(const Puzzle& puzzle, const Filling& 
   if (!ValidSize(puzzle)) return result;
   const StopRule stop = MakeStopRule();
   geometry_->Build(puzzle.width, puzzle.height);
+  // Each way to differ (below or above the known number, in each cell) that
+  // reasoning alone does not rule out; then one search for any of them.
+  Fact ways[2 * kMaxCells];
+  int open = 0;
   for (int i = 0; i < count; ++i) {
     const int c = cells[i], v = known.number[c];
-    // Below the known number, then above it.
-    for (int side = 0; side < 2; ++side) {
-      if (side == 0 ? v <= 1 : v >= kLargest) continue;
-      const Fact bound = side == 0 ? AtMost(c, v - 1) : AtLeast(c, v + 1);
-      if (!Start(puzzle, &bound)) continue;
-      BlockSearch search(prop_);
-      for (;;) {
-        const BlockSearch::Outcome outcome = search.Next(stop);
-        result.stats = search.Stats();
-        if (outcome == BlockSearch::Outcome::Stopped) {
-          result.verdict = Verdict::Stopped;
-          return result;
-        }
-        if (outcome == BlockSearch::Outcome::Exhausted) break;
-        const Filling filling = ReadFilling(prop_);
-        search.ExcludeFound();
-        if (!IsSolution(puzzle, filling)) continue;
-        result.verdict = Verdict::Several;
-        result.solution = known;
-        result.other = filling;
+    if (v > 1 && Start(puzzle, &(ways[open] = AtMost(c, v - 1)))) ++open;
+    if (v < kLargest && Start(puzzle, &(ways[open] = AtLeast(c, v + 1)))) ++open;
+  }
+  if (open > 0 && Start(puzzle)) {
+    BlockSearch search(prop_);
+    search.RequireOneOf(ways, open);
+    // Another solution mostly differs from the known one in a few blocks.
+    search.PreferNumbers(known.number);
+    for (;;) {
+      const BlockSearch::Outcome outcome = search.Next(stop);
+      result.stats = search.Stats();
+      if (outcome == BlockSearch::Outcome::Stopped) {
+        result.verdict = Verdict::Stopped;
         return result;
       }
+      if (outcome == BlockSearch::Outcome::Exhausted) break;
+      const Filling filling = ReadFilling(prop_);
+      search.ExcludeFound();
+      if (!IsSolution(puzzle, filling)) continue;
+      result.verdict = Verdict::Several;
+      result.solution = known;
+      result.other = filling;
+      return result;
     }
   }
   result.verdict = Verdict::Unique;

@@ -48,6 +48,7 @@ struct CompleteOptions {
   const std::atomic<bool>* stop = nullptr;  // polled while searching; nullptr = never
   double timeBudgetSeconds = 0;             // 0 = no budget
   std::atomic<std::int64_t>* progress = nullptr;  // search steps so far, for a window to show
+  std::int64_t conflictBudget = 0;  // a search stops (Stopped) after this many conflicts; 0: never
 };
 
 class CompleteSolver {
