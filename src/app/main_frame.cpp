@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <algorithm>
 #include <functional>
@@ -51,6 +52,8 @@ QList<CommandEntry> CommandTable() {
        "既存のﾌｧｲﾙを開く\n開く"},
       {ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", "ﾃﾞｰﾀを保存する(&A)", {},
        "作業中のﾌｧｲﾙに名前を付けて保存\n名前をつけて保存"},
+      {ID_FILE_GENERATE, "ID_FILE_GENERATE", "問題を自動作成(&G)…", {},
+       "解が一つだけの新しい問題を作る\n問題を自動作成"},
       {ID_FILE_PRINT, "ID_FILE_PRINT", "印刷(&P)", {K(Qt::CTRL | Qt::Key_P)},
        "作業中のﾌｧｲﾙを印刷\n印刷"},
       {ID_FILE_PRINT_PREVIEW, "ID_FILE_PRINT_PREVIEW", "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", {},
@@ -135,6 +138,7 @@ CMainFrame::CMainFrame(CNumblocApp& app, numbloc::BoardState& state, QPrinter& p
   connect(view_, &CNumblocView::busyChanged, this, &CMainFrame::UpdateCommandUI);
   connect(view_, &CNumblocView::boardChanged, this, &CMainFrame::UpdateTitle);
   connect(view_, &CNumblocView::boardChanged, this, &CMainFrame::UpdateCommandUI);
+  connect(view_, &CNumblocView::puzzleMade, this, &CMainFrame::TakeGeneratedPuzzle);
   UpdateTitle();
 }
 
@@ -164,6 +168,7 @@ void CMainFrame::CreateCommands() {
   route("ID_FILE_OPEN", [this] { OpenPuzzleFile(); });
   route("ID_FILE_SAVE_AS", [this] { SavePuzzleFile(); });
   route("ID_FILE_SAVE", [this] { SaveCurrent(); });
+  route("ID_FILE_GENERATE", [this] { OnGenerate(); });
   route("ID_ANALYZE_COUNT", [this] { view_->StartAnalysis(numbloc::JobKind::Count); });
   route("ID_ANALYZE_SOLVE", [this] { view_->StartAnalysis(numbloc::JobKind::CompleteSolve); });
   route("ID_WORK_CANCEL", [this] { view_->CancelWork(); });
@@ -208,6 +213,8 @@ void CMainFrame::CreateMenu() {
   file->setObjectName(QStringLiteral("menuFile"));
   file->addAction(Action(QStringLiteral("ID_FILE_OPEN")));
   file->addAction(Action(QStringLiteral("ID_FILE_SAVE_AS")));
+  file->addSeparator();
+  file->addAction(Action(QStringLiteral("ID_FILE_GENERATE")));
   file->addSeparator();
   file->addAction(Action(QStringLiteral("ID_FILE_PRINT")));
   file->addAction(Action(QStringLiteral("ID_FILE_PRINT_PREVIEW")));
@@ -324,6 +331,29 @@ bool CMainFrame::OpenPuzzlePath(const QString& path) {
   view_->BoardReplaced();
   UpdateTitle();
   return result.ok;
+}
+
+void CMainFrame::OnGenerate() {
+  if (view_->Busy()) return;
+  CGenerateDlg dlg(this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  dlg.Remember();
+  if (!SaveModified()) return;
+  numbloc::complete::GenerateOptions options = dlg.Options();
+  // A fresh puzzle each time; the status line names the seed, so that
+  // numbloc-cli generate can make the same one again.
+  options.seed = QRandomGenerator::global()->bounded(1u, 1000000000u);
+  options.index = 1;  // the first puzzle of "--seed S"
+  options.timeBudgetSeconds = 600;
+  view_->StartGenerate(options);
+}
+
+// The new puzzle belongs to no file and is not saved yet.
+void CMainFrame::TakeGeneratedPuzzle() {
+  currentPath_.clear();
+  saved_.clear();
+  UpdateTitle();
+  UpdateCommandUI();
 }
 
 bool CMainFrame::SavePuzzleFile() {

@@ -33,6 +33,7 @@ enum CommandId : int {
   ID_VIEW_ZOOM_RESET = 32783,
   ID_BOARD_UPPER = 32784,
   ID_BOARD_LOWER = 32785,
+  ID_FILE_GENERATE = 32786,
   ID_FILE_NEW = 57600,
   ID_FILE_OPEN = 57601,
   ID_FILE_SAVE = 57603,
@@ -85,6 +86,9 @@ class CMainFrame : public QMainWindow {
   bool SaveCurrent();     // Ctrl+S: the current file, the dialog only without one
   bool SavePuzzlePath(const QString& path);
   void OpenRecentFile(int index);
+  // 問題を自動作成: the dialog, then (unsaved work dealt with) a new puzzle
+  // made in the background, opened as unsaved work without a file.
+  void OnGenerate();
   // The file the board was last opened from or saved to; empty when none.
   QString CurrentPath() const { return currentPath_; }
 
@@ -117,6 +121,7 @@ class CMainFrame : public QMainWindow {
   void UpdateRecentMenu();
   void Zoom(int steps);  // +1 a step larger, -1 smaller, 0 back to 1x
   void UpdateTitle();
+  void TakeGeneratedPuzzle();
   std::vector<std::uint8_t> ComparableBytes() const;
 
   CNumblocApp& app_;

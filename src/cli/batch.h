@@ -51,11 +51,6 @@ class Watchdog {
   std::thread thread_;
 };
 
-// Runs work(i, stop) for every input on `jobs` threads (0 = cores, never more
-// than inputs) and hands each result to emit(i, result) in input order, as
-// soon as it and those before it are done. `stop` is raised when the time
-// limit of that one file runs out; it is null without a limit. Returns the
-// number of threads used.
 // The cores of this machine.
 inline int Cores() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
@@ -68,6 +63,11 @@ inline int BatchJobs(const BatchOptions& options, int count) {
 // the files solved at once, so that together they do not oversubscribe.
 inline int ThreadsPerFile(int threads, int jobs) { return threads > 0 ? threads : std::max(1, Cores() / jobs); }
 
+// Runs work(i, stop) for every input on `jobs` threads (0 = cores, never more
+// than inputs) and hands each result to emit(i, result) in input order, as
+// soon as it and those before it are done. `stop` is raised when the time
+// limit of that one file runs out; it is null without a limit. Returns the
+// number of threads used.
 template <class Result>
 int RunBatch(int count, const BatchOptions& options,
              const std::function<Result(int, const std::atomic<bool>*)>& work,

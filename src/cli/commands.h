@@ -15,5 +15,6 @@ int RunNew(int argc, char** argv);
 int RunSolve(int argc, char** argv);
 int RunCheck(int argc, char** argv);
 int RunCount(int argc, char** argv);
+int RunGenerate(int argc, char** argv);
 
 }  // namespace numbloc::cli

@@ -22,6 +22,9 @@ const char kUsage[] =
     "                                say whether each puzzle has no solution, one or\n"
     "                                several\n"
     "  check FILE.nbl... [--puzzle PUZZLE.nbl|.txt] check finished boards against the rules\n"
+    "  generate --width W --height H --out-dir DIR [--seed S] [--count N]\n"
+    "        [--max-number M] [--difficulty rules|trials|any] [--symmetric]\n"
+    "                                make new puzzles that have exactly one solution\n"
     "\n"
     "exit codes: 0 ok, 1 bad input or failure, 2 usage\n"
     "'numbloc-cli COMMAND --help' describes one command.\n";
@@ -37,6 +40,7 @@ const Command kCommands[] = {
     {"solve", numbloc::cli::RunSolve},
     {"check", numbloc::cli::RunCheck},
     {"count", numbloc::cli::RunCount},
+    {"generate", numbloc::cli::RunGenerate},
 };
 
 }  // namespace

@@ -47,9 +47,19 @@ void ChooseHint(const BoardState& state, const complete::Filling& solution, JobR
 }  // namespace
 
 JobResult RunJob(JobKind kind, BoardState state, const std::atomic<bool>* stop,
-                 std::atomic<std::int64_t>* progress) {
+                 std::atomic<std::int64_t>* progress, complete::GenerateOptions generate) {
   JobResult result;
   result.kind = kind;
+  if (kind == JobKind::Generate) {
+    generate.stop = stop;
+    generate.progress = progress;
+    complete::GenerateResult made = complete::Generate(generate);
+    result.generated = made.status;
+    result.stopped = made.status == complete::GenerateStatus::Stopped;
+    result.generatedHints = made.hints;
+    result.board = std::move(made.puzzle);
+    return result;
+  }
   if (kind == JobKind::AutoSolve) {
     SolverOptions options;
     options.threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -75,7 +85,8 @@ BackgroundJob::BackgroundJob(QObject* parent)
 
 BackgroundJob::~BackgroundJob() { StopAndWait(); }
 
-void BackgroundJob::Start(JobKind kind, const BoardState& state) {
+void BackgroundJob::Start(JobKind kind, const BoardState& state,
+                          const complete::GenerateOptions& generate) {
   StopAndWait();
   kind_ = kind;
   running_ = true;
@@ -85,8 +96,8 @@ void BackgroundJob::Start(JobKind kind, const BoardState& state) {
   watcher_ = new QFutureWatcher<JobResult>(this);
   connect(watcher_, &QFutureWatcher<JobResult>::finished, this, &BackgroundJob::Collect);
   // The job holds its own references: a dropped job may outlive this call.
-  watcher_->setFuture(QtConcurrent::run([kind, state, shared = shared_, progress = progress_] {
-    return RunJob(kind, state, &shared->stop, progress.get());
+  watcher_->setFuture(QtConcurrent::run([kind, state, generate, shared = shared_, progress = progress_] {
+    return RunJob(kind, state, &shared->stop, progress.get(), generate);
   }));
 }
 

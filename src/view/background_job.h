@@ -13,6 +13,7 @@
 
 #include "core/board/board_state.h"
 #include "core/complete/complete_solver.h"
+#include "core/complete/generator.h"
 
 namespace numbloc {
 
@@ -23,6 +24,7 @@ enum class JobKind {
   LiveVerdict,    // the complete solver after each change in Creation mode
   CheckEntries,   // the complete solver, to compare the player's numbers with
   Hint,           // the complete solver and the deduction rules, for one number
+  Generate,       // a new puzzle from the generator
 };
 
 struct JobResult {
@@ -33,6 +35,8 @@ struct JobResult {
   int hintColumn = 0;                 // Hint: the cell to fill (0: none) and its number
   int hintRow = 0;
   int hintNumber = 0;
+  complete::GenerateStatus generated = complete::GenerateStatus::Invalid;  // Generate: the outcome
+  int generatedHints = 0;  // Generate, Made: hints of the new puzzle (`board`)
 };
 
 class BackgroundJob : public QObject {
@@ -42,9 +46,9 @@ class BackgroundJob : public QObject {
   explicit BackgroundJob(QObject* parent = nullptr);
   ~BackgroundJob() override;
 
-  // Starts `kind` on a copy of `state`; a job still running is stopped and
-  // waited for first (its result is dropped).
-  void Start(JobKind kind, const BoardState& state);
+  // Starts `kind` on a copy of `state` (Generate: with `generate`); a job
+  // still running is stopped and waited for first (its result is dropped).
+  void Start(JobKind kind, const BoardState& state, const complete::GenerateOptions& generate = {});
   // Raises the stop flag; `finished` follows with a stopped result.
   void Cancel();
   // Raises the stop flag and waits until the job has returned; its result
@@ -54,7 +58,8 @@ class BackgroundJob : public QObject {
   bool Running() const { return running_; }
   JobKind Kind() const { return kind_; }
   double ElapsedSeconds() const;
-  // Trials (automatic solve) or search steps (complete solver) so far.
+  // Trials (automatic solve), search steps (complete solver) or cells
+  // looked at (generator) so far.
   std::int64_t Progress() const { return progress_->load(std::memory_order_relaxed); }
 
  signals:
@@ -76,6 +81,6 @@ class BackgroundJob : public QObject {
 
 // The work of one job, run directly: what the background run returns.
 JobResult RunJob(JobKind kind, BoardState state, const std::atomic<bool>* stop,
-                 std::atomic<std::int64_t>* progress);
+                 std::atomic<std::int64_t>* progress, complete::GenerateOptions generate = {});
 
 }  // namespace numbloc

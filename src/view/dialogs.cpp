@@ -1,8 +1,14 @@
 // The size dialog and the help dialogs.
 #include "view/dialogs.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QLabel>
+#include <QSettings>
+#include <QSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -158,4 +164,91 @@ CSolveHelpDlg::CSolveHelpDlg(QWidget* parent)
   AddStatic(QStringLiteral("「最初に戻る」　：解答モードの初期状態に戻ります．"), 7, 43, 152, 8);
   AddStatic(QStringLiteral("「自動解答」　　：自動解答を行います．"), 7, 55, 118, 8);
   AddStatic(QStringLiteral("「作製モードへ」：作製モードへ移行します．"), 7, 67, 130, 8);
+}
+
+namespace {
+// The difficulties in the order the list shows them, with their words.
+struct DifficultyChoice {
+  numbloc::complete::Difficulty difficulty;
+  const char* text;
+};
+constexpr DifficultyChoice kDifficulties[] = {
+    {numbloc::complete::Difficulty::Rules, "やさしい（推論だけで解ける）"},
+    {numbloc::complete::Difficulty::Trials, "ふつう（自動解答で解ける）"},
+    {numbloc::complete::Difficulty::Any, "むずかしい（解が一つであればよい）"},
+};
+}  // namespace
+
+CGenerateDlg::CGenerateDlg(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("IDD_GENERATE"));
+  setWindowTitle(QStringLiteral("問題を自動作成"));
+  setModal(true);
+  const QSettings settings;
+  auto spin = [this](const char* name, int low, int high, int value) {
+    auto* box = new QSpinBox(this);
+    box->setObjectName(QLatin1String(name));
+    box->setRange(low, high);
+    box->setValue(std::clamp(value, low, high));
+    return box;
+  };
+  width_ = spin("IDC_GEN_WIDTH", numbloc::kMinWidth, numbloc::kMaxWidth,
+                settings.value(QStringLiteral("generate/width"), 10).toInt());
+  height_ = spin("IDC_GEN_HEIGHT", numbloc::kMinHeight, numbloc::kMaxHeight,
+                 settings.value(QStringLiteral("generate/height"), 10).toInt());
+  maxNumber_ = spin("IDC_GEN_MAX", 3, 40, settings.value(QStringLiteral("generate/maxNumber"), 9).toInt());
+  FitMaxNumber();
+  maxNumber_->setValue(settings.value(QStringLiteral("generate/maxNumber"), 9).toInt());
+  difficulty_ = new QComboBox(this);
+  difficulty_->setObjectName(QStringLiteral("IDC_GEN_DIFFICULTY"));
+  const QString chosen = settings.value(QStringLiteral("generate/difficulty"), QStringLiteral("any")).toString();
+  for (const DifficultyChoice& c : kDifficulties) {
+    difficulty_->addItem(QString::fromUtf8(c.text), QString::fromLatin1(numbloc::complete::DifficultyKey(c.difficulty)));
+    if (chosen == QLatin1String(numbloc::complete::DifficultyKey(c.difficulty))) {
+      difficulty_->setCurrentIndex(difficulty_->count() - 1);
+    }
+  }
+  symmetric_ = new QCheckBox(QStringLiteral("ヒントを点対称に置く"), this);
+  symmetric_->setObjectName(QStringLiteral("IDC_GEN_SYMMETRIC"));
+  symmetric_->setChecked(settings.value(QStringLiteral("generate/symmetric"), false).toBool());
+  connect(width_, &QSpinBox::valueChanged, this, &CGenerateDlg::FitMaxNumber);
+  connect(height_, &QSpinBox::valueChanged, this, &CGenerateDlg::FitMaxNumber);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("作成"));
+  buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("IDOK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* form = new QFormLayout(this);
+  form->addRow(QStringLiteral("横(6～30)"), width_);
+  form->addRow(QStringLiteral("縦(6～40)"), height_);
+  form->addRow(QStringLiteral("最大の数字"), maxNumber_);
+  form->addRow(QStringLiteral("難しさ"), difficulty_);
+  form->addRow(symmetric_);
+  form->addRow(buttons);
+}
+
+// The bar offers no number above what the size allows, so neither may the
+// new puzzle. (Below 3 no board can be filled, hence the spin box's minimum.)
+void CGenerateDlg::FitMaxNumber() {
+  maxNumber_->setMaximum(numbloc::DeriveMaxNumber(width_->value(), height_->value()));
+}
+
+numbloc::complete::GenerateOptions CGenerateDlg::Options() const {
+  numbloc::complete::GenerateOptions options;
+  options.width = width_->value();
+  options.height = height_->value();
+  options.maxNumber = maxNumber_->value();
+  numbloc::complete::ParseDifficulty(difficulty_->currentData().toString().toStdString(), options.difficulty);
+  options.symmetric = symmetric_->isChecked();
+  return options;
+}
+
+void CGenerateDlg::Remember() const {
+  QSettings settings;
+  settings.setValue(QStringLiteral("generate/width"), width_->value());
+  settings.setValue(QStringLiteral("generate/height"), height_->value());
+  settings.setValue(QStringLiteral("generate/maxNumber"), maxNumber_->value());
+  settings.setValue(QStringLiteral("generate/difficulty"), difficulty_->currentData().toString());
+  settings.setValue(QStringLiteral("generate/symmetric"), symmetric_->isChecked());
 }

@@ -5,11 +5,15 @@
 #include <QDialog>
 #include <QString>
 
+#include "core/complete/generator.h"
 #include "platform/dialog_units.h"
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 // Command ids of the dialogs' push buttons.
 constexpr int IDOK = 1;
@@ -98,4 +102,34 @@ class CSolveHelpDlg : public CFixedDialog {
   Q_OBJECT
  public:
   explicit CSolveHelpDlg(QWidget* parent = nullptr);
+};
+
+// 問題を自動作成: the size, largest number, difficulty and symmetry of a new
+// puzzle. It opens with the choices of last time (kept in QSettings) and
+// keeps the largest number within what the size allows.
+class CGenerateDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CGenerateDlg(QWidget* parent = nullptr);
+
+  // The choices as generator options (seed and index left as they are).
+  numbloc::complete::GenerateOptions Options() const;
+  // Stores the choices for next time; called on OK.
+  void Remember() const;
+
+  QSpinBox* WidthBox() const { return width_; }
+  QSpinBox* HeightBox() const { return height_; }
+  QSpinBox* MaxNumberBox() const { return maxNumber_; }
+  QComboBox* DifficultyBox() const { return difficulty_; }
+  QCheckBox* SymmetricBox() const { return symmetric_; }
+
+ private:
+  void FitMaxNumber();
+
+  QSpinBox* width_ = nullptr;
+  QSpinBox* height_ = nullptr;
+  QSpinBox* maxNumber_ = nullptr;
+  QComboBox* difficulty_ = nullptr;
+  QCheckBox* symmetric_ = nullptr;
 };

@@ -497,8 +497,16 @@ void CNumblocView::StartAnalysis(numbloc::JobKind kind) {
   StartJob(kind, state_);
 }
 
-void CNumblocView::StartJob(numbloc::JobKind kind, const numbloc::BoardState& input) {
-  job_.Start(kind, input);
+void CNumblocView::StartGenerate(const numbloc::complete::GenerateOptions& options) {
+  if (Busy()) return;
+  ClearAnalysis();
+  generating_ = options;
+  StartJob(numbloc::JobKind::Generate, state_, options);
+}
+
+void CNumblocView::StartJob(numbloc::JobKind kind, const numbloc::BoardState& input,
+                            const numbloc::complete::GenerateOptions& generate) {
+  job_.Start(kind, input, generate);
   if (kind == numbloc::JobKind::LiveVerdict) {
     overlay_.verdict = kChecking;
   } else {
@@ -539,8 +547,24 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
     overlay_.progress[1].clear();
   }
   bool changed = false;
+  bool made = false;
   const numbloc::complete::CompleteResult& r = result.complete;
   switch (result.kind) {
+    case JobKind::Generate:
+      if (result.generated == numbloc::complete::GenerateStatus::Made) {
+        state_ = result.board;
+        BoardReplaced();
+        overlay_.statusText = QStringLiteral("問題を作成しました（ヒント %1 個、シード %2）")
+                                  .arg(result.generatedHints)
+                                  .arg(generating_.seed);
+        made = true;
+      } else {
+        overlay_.statusText = result.stopped ? QStringLiteral("問題の作成を中止しました")
+                              : result.generated == numbloc::complete::GenerateStatus::OutOfTime
+                                  ? QStringLiteral("時間内に問題を作れませんでした")
+                                  : QStringLiteral("この条件では問題を作れませんでした");
+      }
+      break;
     case JobKind::AutoSolve:
       if (result.stopped) {
         state_.SolverStatus = statusBeforeSolve_;
@@ -619,14 +643,19 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
     AfterChange();
     emit boardChanged();
   }
+  if (made) emit puzzleMade();
   emit workFinished(result.kind);
 }
 
 void CNumblocView::ShowProgress() {
-  const bool trials = job_.Kind() == numbloc::JobKind::AutoSolve;
   overlay_.progress[0] = QStringLiteral("%1 秒").arg(job_.ElapsedSeconds(), 0, 'f', 1);
-  overlay_.progress[1] = (trials ? QStringLiteral("試行 %1") : QStringLiteral("探索 %1"))
-                             .arg(job_.Progress());
+  switch (job_.Kind()) {
+    case numbloc::JobKind::AutoSolve: overlay_.progress[1] = QStringLiteral("試行 %1").arg(job_.Progress()); break;
+    case numbloc::JobKind::Generate:
+      overlay_.progress[1] = QStringLiteral("確認 %1/%2 升").arg(job_.Progress()).arg(generating_.width * generating_.height);
+      break;
+    default: overlay_.progress[1] = QStringLiteral("探索 %1").arg(job_.Progress()); break;
+  }
   viewport()->update();
 }
 

@@ -81,6 +81,10 @@ class CNumblocView : public QAbstractScrollArea {
   // the hints, solve completely when there is exactly one, compare the
   // player's numbers with the solution, place one correct number.
   void StartAnalysis(numbloc::JobKind kind);
+  // Makes a new puzzle in the background; when one is made it replaces the
+  // board in Creation mode and `puzzleMade` follows. The caller has dealt
+  // with unsaved work.
+  void StartGenerate(const numbloc::complete::GenerateOptions& options);
   // Stops the running solve or analysis; the board stays as it was.
   void CancelWork();
   // Stops whatever runs and waits for it, for closing the window.
@@ -109,6 +113,8 @@ class CNumblocView : public QAbstractScrollArea {
   void busyChanged(bool busy);
   // Emitted when a job's result has been taken over (or dropped, if stopped).
   void workFinished(numbloc::JobKind kind);
+  // Emitted when a generated puzzle has replaced the board.
+  void puzzleMade();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -136,7 +142,8 @@ class CNumblocView : public QAbstractScrollArea {
   void UpdateScrollBars();
   void GrowWindow(bool first);
   QSize ZoomedCanvas() const;
-  void StartJob(numbloc::JobKind kind, const numbloc::BoardState& input);
+  void StartJob(numbloc::JobKind kind, const numbloc::BoardState& input,
+                const numbloc::complete::GenerateOptions& generate = {});
   void TakeOver(const numbloc::JobResult& result);
   void ShowProgress();
   void AfterChange(bool keepRedo = false);
@@ -157,6 +164,7 @@ class CNumblocView : public QAbstractScrollArea {
   QPushButton* cancelButton_ = nullptr;  // over the solve button while a job runs
   numbloc::BoardOverlay overlay_;
   std::int32_t statusBeforeSolve_ = numbloc::kStatusOk;// restored when the automatic solve is stopped
+  numbloc::complete::GenerateOptions generating_;  // what the running generator was asked for
   std::vector<std::uint8_t> verdictHints_;  // the hints the live verdict speaks of
   bool laidOut_ = false;                 // the window has had its first layout
   double zoom_ = 1.0;                    // canvas pixels to viewport pixels

@@ -186,17 +186,22 @@ bool MakeSolvedBoard(int w, int h, int maxNumber, SeededRandom& random, Filling&
   return false;
 }
 
+std::string OptionsProblem(const GenerateOptions& options) {
+  const int w = options.width, h = options.height;
+  if (w < kMinWidth || w > kMaxWidth || h < kMinHeight || h > kMaxHeight) {
+    return "the size must be 6..30 by 6..40";
+  }
+  if (options.maxNumber < 3 || options.maxNumber > DeriveMaxNumber(w, h)) {
+    return "the largest number must be 3.." + std::to_string(DeriveMaxNumber(w, h)) + " for this size";
+  }
+  return {};
+}
+
 GenerateResult Generate(const GenerateOptions& options) {
   GenerateResult result;
   const int w = options.width, h = options.height, cells = w * h;
-  if (w < kMinWidth || w > kMaxWidth || h < kMinHeight || h > kMaxHeight) {
-    result.reason = "the size must be 6..30 by 6..40";
-    return result;
-  }
-  if (options.maxNumber < 2 || options.maxNumber > DeriveMaxNumber(w, h)) {
-    result.reason = "the largest number must be 2.." + std::to_string(DeriveMaxNumber(w, h)) + " for this size";
-    return result;
-  }
+  result.reason = OptionsProblem(options);
+  if (!result.reason.empty()) return result;
   const auto begin = std::chrono::steady_clock::now();
   auto secondsLeft = [&] {
     const double used = std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
@@ -259,7 +264,7 @@ GenerateResult Generate(const GenerateOptions& options) {
     if (!keep) {
       for (int i = 0; i < count; ++i) puzzle.hint[given[i]] = solution.number[given[i]];
     }
-    ++looked;
+    looked += count;
     if (options.progress) options.progress->store(looked, std::memory_order_relaxed);
   }
   if (interrupted(result.status)) return result;

@@ -27,7 +27,8 @@ bool ParseDifficulty(const std::string& key, Difficulty& difficulty);
 struct GenerateOptions {
   int width = 10;
   int height = 10;
-  int maxNumber = 9;  // largest number of the solution: 2..DeriveMaxNumber(width, height)
+  int maxNumber = 9;  // largest number of the solution: 3..DeriveMaxNumber(width, height)
+                      // (1s and 2s alone fill no board of two rows or more)
   Difficulty difficulty = Difficulty::Any;
   bool symmetric = false;  // hints given up in pairs, symmetric about the centre
   std::uint64_t seed = 1;
@@ -70,6 +71,13 @@ class SeededRandom {
 bool MakeSolvedBoard(int w, int h, int maxNumber, SeededRandom& random, Filling& board,
                      const std::atomic<bool>* stop = nullptr);
 
+// Why the options cannot make a puzzle (size, largest number), for people;
+// empty when they can.
+std::string OptionsProblem(const GenerateOptions& options);
+
+// Makes one puzzle. Before: any options; after: Made with a puzzle whose only
+// solution is `solution`, or why not. Pure in the options: the same options
+// give the same puzzle.
 GenerateResult Generate(const GenerateOptions& options);
 
 // The file name of the index-th puzzle of a run: "g10x10-s7-3" style, with a
