@@ -41,6 +41,9 @@ constexpr const char* kGenerateUsage =
     "                    rules alone; trials: it finishes it, trials allowed;\n"
     "                    any (default): the solution need only be unique\n"
     "  --symmetric       hints symmetric about the centre\n"
+    "  --exact           decide every hint's removal in full, however long it takes\n"
+    "                    (by default a removal too hard to decide quickly keeps its\n"
+    "                    hint); for comparing hint counts\n"
     "  --jobs N          make N puzzles at a time (default: the number of cores)\n"
     "  --time-limit S    give up a puzzle after S seconds and report 'time limit'\n"
     "  --format F        text (default) or tsv\n"
@@ -84,8 +87,8 @@ std::optional<std::string> ParseArgs(int argc, char** argv, GenerateArgs& args) 
       if (args.batch.format == ReportFormat::Json) return "--format takes text or tsv here";
       continue;
     }
-    if (arg == "--symmetric") {
-      args.options.symmetric = true;
+    if (arg == "--symmetric" || arg == "--exact") {
+      (arg == "--symmetric" ? args.options.symmetric : args.options.exact) = true;
       continue;
     }
     if (i + 1 >= argc) return arg.rfind("--", 0) == 0 ? arg + " needs a value" : "unexpected " + arg;

@@ -245,7 +245,7 @@ GenerateResult Generate(const GenerateOptions& options) {
   // its hint: the puzzle stays unique, and a count of conflicts (unlike a
   // clock) decides the same way on every machine.
   CompleteOptions search{options.stop, 0, nullptr};
-  search.conflictBudget = kRemovalConflicts;
+  search.conflictBudget = options.exact ? 0 : kRemovalConflicts;
   auto solver = std::make_unique<CompleteSolver>(search);
   std::int64_t looked = 0;
   for (const int c : order) {

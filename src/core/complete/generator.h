@@ -31,6 +31,7 @@ struct GenerateOptions {
                       // (1s and 2s alone fill no board of two rows or more)
   Difficulty difficulty = Difficulty::Any;
   bool symmetric = false;  // hints given up in pairs, symmetric about the centre
+  bool exact = false;      // decide every removal in full, however long (the greedy baseline)
   std::uint64_t seed = 1;
   int index = 0;  // the puzzle's place in a run: each has a seed of its own
   double timeBudgetSeconds = 0;             // 0: none
