@@ -122,8 +122,8 @@ bool AutomaticSolveFinds(const Puzzle& hints, const Filling& solution, Difficult
     if (state->SolverStatus == kStatusContradiction || state->EmptyCount != 0) return false;
   } else {
     // A trial costs about as much as the board has cells: the same amount
-    // of work for every size (about 1600 trials on 20 x 20).
-    options.trialBudget = std::max(100, 640000 / hints.Cells());
+    // of work for every size (800 trials on 20 x 20).
+    options.trialBudget = std::max(100, 320000 / hints.Cells());
     if (!SolveLikeTheButton(*state, options) || state->SolverStatus != kStatusOk) return false;
   }
   for (int y = 0; y < hints.height; ++y) {
