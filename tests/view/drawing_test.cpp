@@ -5,244 +5,196 @@
 
 #include <QColor>
 #include <algorithm>
+#include <functional>
 #include <set>
 #include <tuple>
 
 #include "board_picture.h"
-#include "recording_surface.h"
+#include "platform/draw_surface.h"
 #include "view/board_drawing.h"
-#include "view/layout.h"
 
 namespace numbloc {
 namespace {
 
-using testing::LoadPicture;
+using testing::Picture;
+using Copy = std::tuple<int, int, int, int, int, int>;  // to x, y; from x, y; width, height
+using Segment = std::tuple<int, int, int, int>;          // x1, y1, x2, y2
 
-std::vector<std::string> Empty(int w, int h) {
-  std::string row;
-  for (int i = 0; i < w; ++i) row += i ? " ." : ".";
-  return std::vector<std::string>(h, row);
+const QColor kTeal(0, 128, 128), kYellow(255, 255, 0);
+
+// A DrawSurface that only remembers the rectangles, lines, texts and atlas
+// copies asked of it, in order, with the pen, fill and text colour in force,
+// so that the drawing steps can be checked without looking at pixels.
+struct Recorder : DrawSurface {
+  struct Shape {
+    int left, top, right, bottom;  // a line's x1, y1, x2, y2
+    QColor pen;
+    int width;
+    QColor fill;  // invalid: hollow
+  };
+  struct Words {
+    int x, y;
+    QColor color;
+    QString text;
+  };
+  std::vector<Shape> rects, lines;
+  std::vector<Words> texts;
+  std::vector<Copy> copies;
+  QColor pen, fill = Qt::white, ink = Qt::black;
+  int width = 1;
+
+  bool HasCopy(const Copy& c) const { return std::find(copies.begin(), copies.end(), c) != copies.end(); }
+  void SetPixelMapping() override {}
+  void SetLoMetricMapping(double, double, double) override {}
+  void SetPen(const QColor& color, int w) override { pen = color, width = w; }
+  void SetBrush(const QColor& color) override { fill = color; }
+  void SetHollowBrush() override { fill = QColor(); }
+  void Rectangle(int l, int t, int r, int b) override { rects.push_back({l, t, r, b, pen, width, fill}); }
+  void Line(int x1, int y1, int x2, int y2) override { lines.push_back({x1, y1, x2, y2, pen, width, {}}); }
+  void SetTextColor(const QColor& color) override { ink = color; }
+  void SetBackgroundColor(const QColor&) override {}
+  void SetFont(const FontChoice&) override {}
+  void SetDefaultFont() override {}
+  void Text(int x, int y, const QString& text) override { texts.push_back({x, y, ink, text}); }
+  bool SelectAtlas() override { return true; }
+  void ReleaseAtlas() override {}
+  void CopyAtlas(int dx, int dy, int sx, int sy, int w, int h) override {
+    copies.push_back({dx, dy, sx, sy, w, h});
+  }
+};
+
+// Draws the board of `rows` in `mode`, after `change`.
+Recorder Draw(const std::vector<std::string>& rows, int mode = Creation,
+              const std::function<void(BoardState&)>& change = {}) {
+  BoardState state;
+  testing::LoadPicture(state, rows);
+  state.Mode = static_cast<std::uint8_t>(mode);
+  if (change) change(state);
+  Recorder s;
+  DrawBoardWindow(state, s);
+  return s;
 }
 
-bool HasCopy(const RecordingSurface& s, int dx, int dy, int sx, int sy, int w, int h) {
-  for (const DrawOp& op : s.Of(DrawOp::Copy))
-    if (std::tie(op.a, op.b, op.c, op.d, op.e, op.f) == std::tie(dx, dy, sx, sy, w, h)) return true;
-  return false;
-}
-
-// The outline segments drawn, as (x1, y1, x2, y2).
-std::set<std::tuple<int, int, int, int>> Segments(const RecordingSurface& s) {
-  std::set<std::tuple<int, int, int, int>> result;
-  for (const DrawOp& op : s.Of(DrawOp::Line)) {
-    EXPECT_EQ(op.width, 4);
-    EXPECT_EQ(op.color, QColor(0, 0, 0));
-    result.insert({op.a, op.b, op.c, op.d});
+// The outline segments drawn; each is black and four pixels wide.
+std::set<Segment> Segments(const Recorder& s) {
+  std::set<Segment> result;
+  for (const auto& line : s.lines) {
+    EXPECT_EQ(std::tie(line.pen, line.width), std::make_tuple(QColor(0, 0, 0), 4));
+    result.insert({line.left, line.top, line.right, line.bottom});
   }
   return result;
 }
 
-std::tuple<int, int, int, int> Top(int i, int j) {
-  const auto p = layout::CellOrigin(i, j);
-  return {p.x, p.y, p.x + 26, p.y};
-}
-std::tuple<int, int, int, int> Left(int i, int j) {
-  const auto p = layout::CellOrigin(i, j);
-  return {p.x, p.y, p.x, p.y + 26};
-}
+// The top and left sides of cell (i, j): 27 pixels apart, from (27i - 2, 27j + 23).
+Segment Top(int i, int j) { return {27 * i - 2, 27 * j + 23, 27 * i + 24, 27 * j + 23}; }
+Segment Left(int i, int j) { return {27 * i - 2, 27 * j + 23, 27 * i - 2, 27 * j + 49}; }
 
 TEST(Drawing, FirstPictureOfTheDefaultBoard) {
-  BoardState state;
-  LoadPicture(state, Empty(8, 8));
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-
-  // Eleven teal rectangles with the 2-pixel pen, in order, then the frame.
-  const auto rects = s.Of(DrawOp::Rect);
-  ASSERT_EQ(rects.size(), 12u);
-  const auto expected = layout::BackgroundRects(8, 8, 10);
-  for (int k = 0; k < 11; ++k) {
-    EXPECT_EQ(std::tie(rects[k].a, rects[k].b, rects[k].c, rects[k].d),
-              std::tie(expected[k].left, expected[k].top, expected[k].right, expected[k].bottom));
-    EXPECT_EQ(rects[k].color, QColor(0, 128, 128));
-    EXPECT_EQ(rects[k].width, 2);
-    EXPECT_FALSE(rects[k].hollow);
-  }
-  EXPECT_EQ(std::tie(rects[11].a, rects[11].b, rects[11].c, rects[11].d),
-            std::make_tuple(25, 50, 241, 266));
-  EXPECT_EQ(rects[11].width, 4);
-  EXPECT_TRUE(rects[11].hollow);
-
-  // Title, 64 empty tiles, the bar 1..10 in the hint style, the red 1 marker,
-  // the Creation buttons and label.
-  const auto copies = s.Of(DrawOp::Copy);
-  ASSERT_EQ(copies.size(), 1u + 64u + 1u + 1u + 2u + 1u);
-  EXPECT_TRUE(HasCopy(s, 10, 5, 0, 541, 186, 21));
-  for (int i = 1; i <= 8; ++i)
-    for (int j = 1; j <= 8; ++j) {
-      const auto p = layout::CellOrigin(i, j);
-      EXPECT_TRUE(HasCopy(s, p.x, p.y, 168, 351, 28, 28)) << i << "," << j;
+  const Recorder s = Draw(Picture(8, 8));
+  // Eleven teal rectangles around the pictures, filled, with the 2-pixel
+  // pen, in order; then the hollow frame with the 4-pixel pen.
+  const std::vector<Segment> background{
+      {0, 0, 4096, 50},      {0, 0, 25, 2048},      {430, 0, 4096, 2048},  {25, 268, 242, 2048},
+      {243, 51, 274, 2048},  {302, 51, 329, 2048},  {275, 322, 328, 2048}, {330, 51, 429, 90},
+      {330, 113, 429, 150},  {330, 186, 429, 210},  {330, 246, 429, 2048}, {25, 50, 241, 266}};
+  ASSERT_EQ(s.rects.size(), 12u);
+  for (int k = 0; k < 12; ++k) {
+    const auto& r = s.rects[k];
+    EXPECT_EQ(Segment(r.left, r.top, r.right, r.bottom), background[k]) << k;
+    if (k < 11) {
+      EXPECT_EQ(std::tie(r.pen, r.width, r.fill), std::make_tuple(kTeal, 2, kTeal)) << k;
     }
-  EXPECT_TRUE(HasCopy(s, 274, 50, 0, 0, 28, 271));
-  EXPECT_TRUE(HasCopy(s, 274, 50, 28, 0, 27, 27));
-  EXPECT_TRUE(HasCopy(s, 329, 210, 168, 0, 101, 35));
-  EXPECT_TRUE(HasCopy(s, 329, 150, 168, 105, 101, 35));
-  EXPECT_TRUE(HasCopy(s, 329, 90, 168, 211, 101, 22));
-  // Order: buttons lower first, then the label last.
-  EXPECT_EQ(copies[copies.size() - 3].b, 210);
-  EXPECT_EQ(copies[copies.size() - 2].b, 150);
-  EXPECT_EQ(copies.back().b, 90);
-
-  // The blank status line: 22 full-width spaces, yellow, at (30, 30).
-  const auto texts = s.Of(DrawOp::Text);
-  ASSERT_EQ(texts.size(), 1u);
-  EXPECT_EQ(texts[0].a, 30);
-  EXPECT_EQ(texts[0].b, 30);
-  EXPECT_EQ(texts[0].color, QColor(255, 255, 0));
-  EXPECT_TRUE(texts[0].text.trimmed().isEmpty());
-  EXPECT_TRUE(Segments(s).empty());
+  }
+  EXPECT_EQ(s.rects[11].width, 4);
+  EXPECT_FALSE(s.rects[11].fill.isValid());
+  // Title, 64 empty tiles, the bar 1..10 in the hint style, the red 1 marker,
+  // the two Creation buttons and the label (their pixels: tst_board_window).
+  EXPECT_EQ(s.copies.size(), 1u + 64u + 1u + 1u + 3u);
+  EXPECT_TRUE(s.HasCopy({274, 50, 0, 0, 28, 271}));
+  EXPECT_TRUE(s.HasCopy({329, 90, 168, 211, 101, 22}));
+  EXPECT_TRUE(s.lines.empty());
 }
 
-TEST(Drawing, StatusOneShowsTheConflictCellInDecimal) {
-  BoardState state;
-  LoadPicture(state, Empty(8, 8));
-  state.SolverStatus = kStatusContradiction;
-  state.ConflictColumn = 12;
-  state.ConflictRow = 3;
-  state.ConflictNumber = 4;
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-  const auto texts = s.Of(DrawOp::Text);
+TEST(Drawing, StatusLineByStatus) {
+  // The conflict cell follows message 1 in decimal: once written as '<', a character code.
+  const auto texts = Draw(Picture(8, 8), Creation, [](BoardState& state) {
+                       state.SolverStatus = kStatusContradiction;
+                       state.ConflictColumn = 12, state.ConflictRow = 40, state.ConflictNumber = 4;
+                     }).texts;
   ASSERT_EQ(texts.size(), 4u);
   EXPECT_TRUE(texts[0].text.startsWith(QStringLiteral("この問題は成立していません")));
-  EXPECT_EQ(texts[1].text, "12");  // once written as '<', a character code
-  EXPECT_EQ(texts[1].a, 300);
-  EXPECT_EQ(texts[2].text, "3");
-  EXPECT_EQ(texts[2].a, 320);
-  EXPECT_EQ(texts[3].text, "4");
-  EXPECT_EQ(texts[3].a, 340);
-  for (const DrawOp& t : texts) {
-    EXPECT_EQ(t.b, 30);
-    EXPECT_EQ(t.color, QColor(255, 255, 0));
-  }
-  state.ConflictColumn = 11;
-  state.ConflictRow = 40;
-  RecordingSurface s2;
-  DrawBoardWindow(state, s2);
-  EXPECT_EQ(s2.Of(DrawOp::Text)[1].text, "11");
-  EXPECT_EQ(s2.Of(DrawOp::Text)[2].text, "40");
-}
-
-TEST(Drawing, StatusMessagesAndUnknownStatus) {
-  BoardState state;
-  LoadPicture(state, Empty(8, 8));
-  for (int status = 2; status <= 7; ++status) {
-    state.SolverStatus = status;
-    RecordingSurface s;
-    DrawBoardWindow(state, s);
-    ASSERT_EQ(s.Of(DrawOp::Text).size(), 1u) << status;
-    EXPECT_EQ(s.Of(DrawOp::Text)[0].text, QString::fromUtf8(StatusMessageFor(status)));
-  }
-  EXPECT_TRUE(QString::fromUtf8(StatusMessageFor(4))
-                  .startsWith(QStringLiteral("自動解析中！　しばらくお待ちください")));
-  for (int status : {8, -1, 1000}) {
-    state.SolverStatus = status;
-    RecordingSurface s;
-    DrawBoardWindow(state, s);
-    EXPECT_TRUE(s.Of(DrawOp::Text).empty()) << status;
+  const int x[4] = {30, 300, 320, 340};
+  const QString text[4] = {texts[0].text, "12", "40", "4"};
+  for (int k = 0; k < 4; ++k)
+    EXPECT_EQ(std::tie(texts[k].x, texts[k].y, texts[k].color, texts[k].text),
+              std::make_tuple(x[k], 30, kYellow, text[k]));
+  // One message, padded to 22 characters, for the other statuses; none past the table.
+  const std::pair<int, const char*> cases[] = {
+      {0, "　　　　　　　　　　　　　　　　　　　　　　"}, {2, "このプログラムでは解けません"},
+      {4, "自動解析中！　しばらくお待ちください"}, {7, "数字合計がマス数より多いです"},
+      {8, nullptr}, {-1, nullptr}, {1000, nullptr}};
+  for (const auto& [status, message] : cases) {
+    const auto shown = Draw(Picture(8, 8), Creation, [&](BoardState& s) { s.SolverStatus = status; }).texts;
+    ASSERT_EQ(shown.size(), message ? 1u : 0u) << status;
+    if (message) {
+      EXPECT_TRUE(shown[0].text.startsWith(QString::fromUtf8(message))) << status;
+      EXPECT_EQ(shown[0].text.size(), 22) << status;
+    }
   }
 }
 
 TEST(Drawing, PlacedAndHintTilesAndDamagedValues) {
-  BoardState state;
-  LoadPicture(state, {"+35 35 . . . .", "+5 5 . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  state.Board[3][1].number = 77;
-  state.Board[4][1].number = 150;
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-  EXPECT_TRUE(HasCopy(s, 25, 50, 140, 378, 28, 28));  // placed 35, dark green
-  EXPECT_TRUE(HasCopy(s, 52, 50, 84, 378, 28, 28));   // hint 35, blue
-  EXPECT_TRUE(HasCopy(s, 25, 77, 56, 108, 28, 28));   // placed 5
-  EXPECT_TRUE(HasCopy(s, 52, 77, 0, 108, 28, 28));    // hint 5
-  EXPECT_TRUE(HasCopy(s, 79, 50, 168, 324, 28, 28));  // damaged: question mark
-  EXPECT_TRUE(HasCopy(s, 106, 50, 168, 324, 28, 28));
+  const Recorder s = Draw(Picture(6, 6, {"+35 35 77 150", "+5 5"}), SolvePlayed);
+  EXPECT_TRUE(s.HasCopy({25, 50, 140, 378, 28, 28}));  // placed 35, dark green
+  EXPECT_TRUE(s.HasCopy({52, 50, 84, 378, 28, 28}));   // hint 35, blue
+  EXPECT_TRUE(s.HasCopy({25, 77, 56, 108, 28, 28}));   // placed 5
+  EXPECT_TRUE(s.HasCopy({52, 77, 0, 108, 28, 28}));    // hint 5
+  EXPECT_TRUE(s.HasCopy({79, 50, 168, 324, 28, 28}));  // damaged: question mark
+  EXPECT_TRUE(s.HasCopy({106, 50, 168, 324, 28, 28}));
 }
 
 TEST(Drawing, NumberBarInTwoPiecesAboveTwenty) {
-  BoardState state;
-  LoadPicture(state, Empty(20, 6));
-  ASSERT_EQ(state.MaxNumber, 21);
-  state.Mode = SolvePlayed;
-  state.SelectedNumber = 25;
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-  const int x = 27 * 20 + 58;
-  EXPECT_TRUE(HasCopy(s, x, 50, 56, 0, 28, 541));
-  EXPECT_TRUE(HasCopy(s, x, 590, 140, 0, 28, 28));
-  EXPECT_TRUE(HasCopy(s, x, 698, 112, 108, 27, 27));  // the red 25
-  EXPECT_TRUE(HasCopy(s, 27 * 20 + 113, 210, 168, 70, 101, 35));   // 最初に戻る
-  EXPECT_TRUE(HasCopy(s, 27 * 20 + 113, 150, 168, 140, 101, 35));  // 1つ戻る
-  EXPECT_TRUE(HasCopy(s, 27 * 20 + 113, 90, 168, 234, 101, 22));   // 解答モード
-
-  LoadPicture(state, Empty(18, 6));
-  ASSERT_EQ(state.MaxNumber, 20);
-  RecordingSurface one;
-  DrawBoardWindow(state, one);
-  EXPECT_TRUE(HasCopy(one, 27 * 18 + 58, 50, 0, 0, 28, 541));
-  EXPECT_FALSE(HasCopy(one, 27 * 18 + 58, 590, 84, 0, 28, 1));
-
-  LoadPicture(state, Empty(30, 40));
-  ASSERT_EQ(state.MaxNumber, 40);
-  RecordingSurface full;
-  DrawBoardWindow(state, full);
-  EXPECT_TRUE(HasCopy(full, 868, 590, 84, 0, 28, 541));
+  // 20 x 6 offers 21: the placed style, 1..20 and then 21 below, the red 25,
+  // and the panel of a played board.
+  const Recorder s = Draw(Picture(20, 6), SolvePlayed, [](BoardState& state) {
+    ASSERT_EQ(state.MaxNumber, 21);
+    state.SelectedNumber = 25;
+  });
+  const int x = 27 * 20 + 58, panel = 27 * 20 + 113;
+  EXPECT_TRUE(s.HasCopy({x, 50, 56, 0, 28, 541}));
+  EXPECT_TRUE(s.HasCopy({x, 590, 140, 0, 28, 28}));
+  EXPECT_TRUE(s.HasCopy({x, 698, 112, 108, 27, 27}));
+  EXPECT_TRUE(s.HasCopy({panel, 210, 168, 70, 101, 35}));   // 最初に戻る
+  EXPECT_TRUE(s.HasCopy({panel, 150, 168, 140, 101, 35}));  // 1つ戻る
+  EXPECT_TRUE(s.HasCopy({panel, 90, 168, 234, 101, 22}));   // 解答モード
+  // 18 x 6 offers 20: one piece; 30 x 40 offers 40: the second piece is whole.
+  const Recorder one = Draw(Picture(18, 6));
+  EXPECT_TRUE(one.HasCopy({27 * 18 + 58, 50, 0, 0, 28, 541}));
+  EXPECT_EQ(one.copies.size(), 1u + 18 * 6 + 1 + 1 + 3);
+  EXPECT_TRUE(Draw(Picture(30, 40)).HasCopy({868, 590, 84, 0, 28, 541}));
 }
 
 TEST(Drawing, DamagedModeDrawsNoButtonsAndTheSolvingLabel) {
-  BoardState state;
-  LoadPicture(state, Empty(8, 8));
-  state.Mode = 9;
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-  for (const DrawOp& op : s.Of(DrawOp::Copy)) EXPECT_FALSE(op.a == 329 && op.e == 101 && op.f == 35);
-  EXPECT_TRUE(HasCopy(s, 329, 90, 168, 234, 101, 22));
-  EXPECT_TRUE(HasCopy(s, 274, 50, 56, 0, 28, 271));  // placed style bar
+  const Recorder s = Draw(Picture(8, 8), 9);
+  for (const Copy& c : s.copies) EXPECT_NE(std::get<5>(c), 35);
+  EXPECT_TRUE(s.HasCopy({329, 90, 168, 234, 101, 22}));
+  EXPECT_TRUE(s.HasCopy({274, 50, 56, 0, 28, 271}));  // placed style bar
 }
 
-TEST(BlockOutline, CompleteDominoIsClosedBySixSegments) {
-  BoardState state;
-  LoadPicture(state, {". . . . . .", ". . . . . .", ". . 2* 2* . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-  // Own top and left of the left cell, own top of the right one, and the
-  // empty neighbours' segments towards the complete block.
-  EXPECT_EQ(Segments(s), (std::set<std::tuple<int, int, int, int>>{
-                             Top(3, 3), Left(3, 3), Top(4, 3), Left(5, 3), Top(3, 4), Top(4, 4)}));
-}
-
-TEST(BlockOutline, IncompleteNeighboursGetOneSeparatingSegment) {
-  BoardState state;
-  LoadPicture(state, {". . . . . .", ". 3 4 . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  RecordingSurface s;
-  DrawBoardWindow(state, s);
-  EXPECT_EQ(Segments(s), (std::set<std::tuple<int, int, int, int>>{Left(3, 2)}));
-}
-
-TEST(BlockOutline, EdgeCellsOutlineOnlyWhenComplete) {
-  BoardState state;
-  LoadPicture(state, {"5 +5* . . . .", "1* . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  EXPECT_FALSE(DrawsTopSegment(state, 1, 1));
-  EXPECT_FALSE(DrawsLeftSegment(state, 1, 1));
-  EXPECT_TRUE(DrawsTopSegment(state, 2, 1));
-  EXPECT_TRUE(DrawsLeftSegment(state, 2, 1));  // same number, different complete
-  EXPECT_TRUE(DrawsTopSegment(state, 1, 2));   // 1 against 5
-  EXPECT_TRUE(DrawsLeftSegment(state, 1, 2));  // complete against the frame
-  EXPECT_TRUE(DrawsTopSegment(state, 2, 2));   // empty below a complete cell
-  EXPECT_TRUE(DrawsLeftSegment(state, 2, 2));
-  EXPECT_FALSE(DrawsTopSegment(state, 3, 2));
+TEST(BlockOutline, SegmentsBetweenNumbersAndAroundCompleteBlocks) {
+  const std::pair<std::vector<std::string>, std::set<Segment>> cases[] = {
+      // A complete domino: its own top and left sides, and those of the empty
+      // cells right of and below it.
+      {Picture(6, 6, {"", "", ". . 2* 2*"}),
+       {Top(3, 3), Left(3, 3), Top(4, 3), Left(5, 3), Top(3, 4), Top(4, 4)}},
+      // Incomplete neighbours: a line only between different numbers.
+      {Picture(6, 6, {"", ". 3 4", ". 3"}), {Left(3, 2)}},
+      // At the frame only complete cells get a side; equal numbers of which
+      // one is complete are parted.
+      {Picture(6, 6, {"5 +5*", "1*"}),
+       {Top(2, 1), Left(2, 1), Left(3, 1), Top(1, 2), Left(1, 2), Top(2, 2), Left(2, 2), Top(1, 3)}},
+  };
+  for (const auto& [rows, segments] : cases) EXPECT_EQ(Segments(Draw(rows)), segments) << rows[0];
 }
 
 }  // namespace

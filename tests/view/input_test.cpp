@@ -1,8 +1,9 @@
 // Mouse presses on the board window: every Mode transition, the moves and
-// history they record and the part of the window each one repaints.
+// history they record and the area of the window each one repaints.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "board_picture.h"
@@ -12,265 +13,192 @@
 namespace numbloc {
 namespace {
 
-using layout::Rect;
 using testing::LoadPicture;
+using testing::Picture;
+using Events = std::vector<std::string>;
+
+std::string Describe(const layout::Rect& r) {
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+         std::to_string(r.bottom);
+}
 
 // Records the repaint requests and the start of the automatic solve.
 class RecordingHost : public InputHost {
  public:
-  void InvalidateCanvasRect(const Rect& rect) override { events.push_back(Describe(rect)); }
+  void InvalidateCanvasRect(const layout::Rect& rect) override { events.push_back(Describe(rect)); }
   void InvalidateWholeView() override { events.push_back("whole"); }
   void StartAutoSolve() override { events.push_back("solve"); }
-  static std::string Describe(const Rect& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-  }
 
-  std::vector<std::string> events;
+  Events events;
 };
 
-// Canvas point inside cell (c, r), bar entry n and the two buttons.
-int CellX(int c) { return layout::CellOrigin(c, 1).x + 10; }
-int CellY(int r) { return layout::CellOrigin(1, r).y + 10; }
+// Canvas point inside cell (c, r), bar entry n and the two buttons of a 6 x 6 board.
 struct Click {
   int x, y;
 };
-Click Cell_(int c, int r) { return {CellX(c), CellY(r)}; }
-Click Bar(const BoardState& s, int n) { return {layout::BarX(s.BoardWidth) + 10, 27 * n + 33}; }
-Click Lower(const BoardState& s) { return {layout::PanelX(s.BoardWidth) + 50, 228}; }
-Click Upper(const BoardState& s) { return {layout::PanelX(s.BoardWidth) + 50, 168}; }
+Click At(int c, int r) { return {layout::CellOrigin(c, r).x + 10, layout::CellOrigin(c, r).y + 10}; }
+Click Bar(int n) { return {layout::BarX(6) + 10, layout::BarEntryOrigin(6, n).y + 10}; }
+const Click kLower{layout::PanelX(6) + 50, 228}, kUpper{layout::PanelX(6) + 50, 168};
 
 class InputTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    LoadPicture(state, {". . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                        ". . . . . .", ". . . . . ."});
-  }
+  void SetUp() override { LoadPicture(state, Picture(6, 6)); }
   bool Left(Click c) { return LeftPress(state, c.x, c.y, host); }
   bool Right(Click c) { return RightPress(state, c.x, c.y, host); }
-  std::string Cell(int c, int r) { return RecordingHost::Describe(layout::CellRepaintRect(c, r)); }
-  std::string Board() {
-    return RecordingHost::Describe(layout::BoardRepaintRect(state.BoardWidth, state.BoardHeight));
-  }
+  static std::string Cell(int c, int r) { return Describe(layout::CellRepaintRect(c, r)); }
+  static std::string Board() { return Describe(layout::BoardRepaintRect(6, 6)); }
 
   BoardState state;
   RecordingHost host;
 };
 
-TEST_F(InputTest, CreationPlacesAndErasesHints) {
+TEST_F(InputTest, CreationPlacesAndErasesHintsWithoutCompletingThem) {
+  EXPECT_TRUE(Left(At(2, 3)));
   state.SelectedNumber = 7;
-  EXPECT_TRUE(Left(Cell_(2, 3)));
-  EXPECT_EQ(state.Board[2][3].number, 7);
-  EXPECT_FALSE(Left(Cell_(2, 3)));  // never overwritten
-  EXPECT_EQ(state.Board[2][3].number, 7);
-  EXPECT_TRUE(Right(Cell_(2, 3)));
+  EXPECT_FALSE(Left(At(2, 3)));  // never overwritten
+  EXPECT_EQ(state.Board[2][3].number, 1);
+  EXPECT_EQ(state.Board[2][3].complete, 0);  // a hint 1 completes only in Solving mode
+  EXPECT_TRUE(Right(At(2, 3)));
   EXPECT_EQ(state.Board[2][3].number, 0);
-  EXPECT_EQ(host.events, (std::vector<std::string>{Cell(2, 3), Cell(2, 3)}));
+  EXPECT_EQ(host.events, (Events{Cell(2, 3), Cell(2, 3)}));
   EXPECT_EQ(state.history.HistoryCount, 0);
   EXPECT_EQ(state.Mode, Creation);
 }
 
 TEST_F(InputTest, NumberBarSelectsInEveryModeAndRepaintsTheBar) {
-  const std::string bar =
-      RecordingHost::Describe(layout::BarRepaintRect(state.BoardWidth, state.MaxNumber));
+  const std::string bar = Describe(layout::BarRepaintRect(6, state.MaxNumber));
   for (int mode : {0, 1, 2, 3, 9}) {
     state.Mode = static_cast<std::uint8_t>(mode);
     host.events.clear();
-    Left(Bar(state, 8));
+    Left(Bar(8));
     EXPECT_EQ(state.SelectedNumber, 8);
-    Left(Bar(state, 3));
+    Left(Bar(3));
     EXPECT_EQ(state.SelectedNumber, 3);
-    EXPECT_EQ(host.events, (std::vector<std::string>{bar, bar}));
+    EXPECT_EQ(host.events, (Events{bar, bar}));
   }
-  Right(Bar(state, 5));
-  EXPECT_EQ(state.SelectedNumber, 3);
-}
-
-TEST_F(InputTest, CreationToSolvingAndBack) {
-  state.history.HistoryCount = 17;
-  EXPECT_TRUE(Left(Lower(state)));
-  EXPECT_EQ(state.Mode, SolveStart);
-  EXPECT_EQ(state.history.HistoryCount, 0);
-  state.SolverStatus = kStatusGaveUp;
-  state.history.HistoryCount = 5;
-  EXPECT_TRUE(Left(Lower(state)));
-  EXPECT_EQ(state.Mode, Creation);
-  EXPECT_EQ(state.SolverStatus, kStatusOk);
-  EXPECT_EQ(state.history.HistoryCount, 5);
-  EXPECT_EQ(host.events, (std::vector<std::string>{"whole", "whole"}));
-}
-
-TEST_F(InputTest, FirstPlacementInSolveStartRepaintsWholeViewThenOnlyCells) {
-  LoadPicture(state, {"3 . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . 1"});
-  state.Mode = SolveStart;
-  state.SelectedNumber = 3;
-  EXPECT_TRUE(Left(Cell_(2, 1)));
-  EXPECT_EQ(state.Board[2][1].number, 103);
-  EXPECT_EQ(state.Mode, SolvePlayed);
-  EXPECT_TRUE(Left(Cell_(3, 1)));
-  EXPECT_EQ(state.Board[3][1].number, 103);
-  EXPECT_EQ(host.events, (std::vector<std::string>{"whole", Cell(3, 1)}));
-  ASSERT_EQ(state.history.HistoryCount, 2);
-  EXPECT_EQ(state.history.column[0], 2);
-  EXPECT_EQ(state.history.row[0], 1);
-  EXPECT_EQ(state.history.previous[0], 0);
-  // A hint is never overwritten nor erased in Solving mode.
-  EXPECT_FALSE(Left(Cell_(1, 1)));
-  EXPECT_FALSE(Right(Cell_(1, 1)));
-  EXPECT_EQ(state.Board[1][1].number, 3);
-}
-
-TEST_F(InputTest, ErasePlaced35ThenUndoPutsItBack) {
-  LoadPicture(state, {"+35 . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  state.Mode = SolvePlayed;
-  EXPECT_TRUE(Right(Cell_(1, 1)));
-  EXPECT_EQ(state.Board[1][1].number, 0);
-  ASSERT_EQ(state.history.HistoryCount, 1);
-  EXPECT_EQ(state.history.previous[0], 135);
-  EXPECT_TRUE(Left(Upper(state)));  // 1つ戻る
-  EXPECT_EQ(state.Board[1][1].number, 135);
-  EXPECT_EQ(state.history.HistoryCount, 0);
-  EXPECT_EQ(state.Mode, SolvePlayed);
-  EXPECT_EQ(host.events, (std::vector<std::string>{Board(), Board()}));
-  // Undo with an empty history does nothing and keeps the mode.
+  // Right presses off the board do nothing.
+  state.Mode = Creation;
   host.events.clear();
-  EXPECT_FALSE(Left(Upper(state)));
-  EXPECT_EQ(state.Mode, SolvePlayed);
+  for (Click c : {Bar(5), kLower, kUpper, Click{5, 5}}) EXPECT_FALSE(Right(c));
+  EXPECT_EQ(state.SelectedNumber, 3);
+  EXPECT_EQ(state.Mode, Creation);
   EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(InputTest, RightPressInSolveStartKeepsMode) {
-  LoadPicture(state, {"+4 . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
+// Each button in each Mode, from a board with a complete hint 2 at (1, 1),
+// the player's +2 and +3 (the +3 a recorded move), status 'gave up' and 5 selected.
+TEST_F(InputTest, ButtonsInEveryMode) {
+  struct Case {
+    int mode;
+    bool upper, changed;
+    // After the press: Mode, HistoryCount, status, the number and completeness
+    // of (1, 1), the player's numbers left, the selected number, the requests.
+    int modeAfter, history, status, hint, complete, placed, selected;
+    Events events;
+  };
+  const Case cases[] = {
+      // Lower: to Solving, to Creation, back to start (twice), nothing.
+      {Creation, false, true, SolveStart, 0, kStatusGaveUp, 2, 1, 2, 5, {"whole"}},
+      {SolveStart, false, true, Creation, 1, kStatusOk, 2, 1, 2, 5, {"whole"}},
+      {SolvePlayed, false, true, SolveStart, 0, kStatusGaveUp, 2, 0, 0, 5, {"whole"}},
+      {SolveAuto, false, true, SolveStart, 0, kStatusGaveUp, 2, 0, 0, 5, {"whole"}},
+      {7, false, false, 7, 1, kStatusGaveUp, 2, 1, 2, 5, {"whole"}},
+      // Upper: clear all (keeping the history count), solve, undo, clear all, nothing.
+      {Creation, true, true, Creation, 1, kStatusOk, 0, 0, 0, 1, {"whole"}},
+      {SolveStart, true, true, SolveStart, 1, kStatusGaveUp, 2, 1, 2, 5, {"solve", "whole"}},
+      {SolvePlayed, true, true, SolvePlayed, 0, kStatusGaveUp, 2, 1, 1, 5, {Board()}},
+      {SolveAuto, true, true, Creation, 1, kStatusOk, 0, 0, 0, 1, {"whole"}},
+      {7, true, false, 7, 1, kStatusGaveUp, 2, 1, 2, 5, {}},
+  };
+  for (const Case& c : cases) {
+    state = BoardState();
+    LoadPicture(state, Picture(6, 6, {"2* +2*", "", "", "", "", ". . . . . +3"}));
+    state.PushHistory(6, 6, 0);  // the +3 was placed on an empty cell
+    state.Mode = static_cast<std::uint8_t>(c.mode);
+    state.SolverStatus = kStatusGaveUp;
+    state.SelectedNumber = 5;
+    host.events.clear();
+    EXPECT_EQ(Left(c.upper ? kUpper : kLower), c.changed);
+    int placed = 0;
+    for (int x = 1; x <= 6; ++x)
+      for (int y = 1; y <= 6; ++y) placed += state.Board[x][y].number > 100;
+    EXPECT_EQ(std::make_tuple(int(state.Mode), state.history.HistoryCount, state.SolverStatus,
+                              int(state.Board[1][1].number), int(state.Board[1][1].complete), placed,
+                              int(state.SelectedNumber), host.events),
+              std::make_tuple(c.modeAfter, c.history, c.status, c.hint, c.complete, c.placed,
+                              c.selected, c.events))
+        << "mode " << c.mode << (c.upper ? " upper" : " lower");
+    EXPECT_EQ(state.Board[0][1].number, WALL);  // the frame is not touched
+  }
+}
+
+TEST_F(InputTest, MovesInSolvingAreRecordedAndHintsStay) {
+  LoadPicture(state, Picture(6, 6, {"3 +35"}));
   state.Mode = SolveStart;
-  EXPECT_TRUE(Right(Cell_(1, 1)));
+  state.SelectedNumber = 3;
+  EXPECT_TRUE(Right(At(2, 1)));  // erasing keeps SolveStart
   EXPECT_EQ(state.Mode, SolveStart);
-  EXPECT_EQ(state.history.HistoryCount, 1);
-}
-
-TEST_F(InputTest, HintOneClickMarksCompleteAndBackToStartClearsIt) {
-  LoadPicture(state, {"1 . . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  state.Mode = SolvePlayed;
-  EXPECT_TRUE(Left(Cell_(1, 1)));
-  EXPECT_EQ(state.Board[1][1].complete, 1);
-  EXPECT_EQ(state.history.HistoryCount, 0);
+  EXPECT_TRUE(Left(At(3, 1)));  // the first placement: the buttons change
   EXPECT_EQ(state.Mode, SolvePlayed);
-  EXPECT_EQ(host.events, (std::vector<std::string>{Cell(1, 1)}));
-  EXPECT_FALSE(Left(Cell_(1, 1)));  // already complete
-  EXPECT_TRUE(Left(Lower(state)));  // 最初に戻る
-  EXPECT_EQ(state.Board[1][1].complete, 0);
-  EXPECT_EQ(state.Mode, SolveStart);
+  EXPECT_TRUE(Left(At(4, 1)));
+  EXPECT_EQ(state.Board[4][1].number, 103);
+  EXPECT_EQ(host.events, (Events{Board(), "whole", Cell(4, 1)}));
+  // Each move records its cell and what the cell held.
+  ASSERT_EQ(state.history.HistoryCount, 3);
+  const int recorded[3][3] = {{2, 1, 135}, {3, 1, 0}, {4, 1, 0}};
+  for (int k = 0; k < 3; ++k)
+    EXPECT_EQ(std::make_tuple(int(state.history.column[k]), int(state.history.row[k]),
+                              int(state.history.previous[k])),
+              std::make_tuple(recorded[k][0], recorded[k][1], recorded[k][2]));
+  EXPECT_FALSE(Left(At(1, 1)));
+  EXPECT_FALSE(Right(At(1, 1)));
+  EXPECT_EQ(state.Board[1][1].number, 3);
+  // Undo takes all three back, the erased 35 too, and then nothing.
+  for (int k = 0; k < 3; ++k) EXPECT_TRUE(Left(kUpper));
+  EXPECT_EQ(state.Board[2][1].number, 135);
+  EXPECT_EQ(state.Mode, SolvePlayed);
+  host.events.clear();
+  EXPECT_FALSE(Left(kUpper));
+  EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(InputTest, PlacedOneIsNotMarkedComplete) {
-  state.Mode = SolveAuto;
-  state.SelectedNumber = 1;
-  EXPECT_TRUE(Left(Cell_(4, 4)));
+TEST_F(InputTest, AClickCompletesAHintOneButNotAPlacedOne) {
+  LoadPicture(state, Picture(6, 6, {"1"}));
+  state.Mode = SolvePlayed;
+  EXPECT_TRUE(Left(At(1, 1)));
+  EXPECT_EQ(state.Board[1][1].complete, 1);
+  EXPECT_FALSE(Left(At(1, 1)));  // already complete
   // Placed 1 is stored as 101, which is not the hint 1 the completion needs.
+  state.Mode = SolveAuto;
+  EXPECT_TRUE(Left(At(4, 4)));
   EXPECT_EQ(state.Board[4][4].number, 101);
   EXPECT_EQ(state.Board[4][4].complete, 0);
-  EXPECT_EQ(host.events, (std::vector<std::string>{Cell(4, 4)}));
-}
-
-TEST_F(InputTest, HintOneInCreationIsNotCompleted) {
-  state.SelectedNumber = 1;
-  Left(Cell_(2, 2));
-  Left(Cell_(2, 2));
-  EXPECT_EQ(state.Board[2][2].number, 1);
-  EXPECT_EQ(state.Board[2][2].complete, 0);
-}
-
-TEST_F(InputTest, BackToStartFromSolveAutoKeepsHintsAndStatus) {
-  LoadPicture(state, {"2* +2* . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . +3"});
-  state.Mode = SolveAuto;
-  state.SolverStatus = kStatusGaveUp;
-  state.history.HistoryCount = 4;
-  EXPECT_TRUE(Left(Lower(state)));
-  EXPECT_EQ(state.Board[1][1].number, 2);
-  EXPECT_EQ(state.Board[1][1].complete, 0);
-  EXPECT_EQ(state.Board[2][1].number, 0);
-  EXPECT_EQ(state.Board[2][1].complete, 0);
-  EXPECT_EQ(state.Board[6][6].number, 0);
-  EXPECT_EQ(state.Mode, SolveStart);
-  EXPECT_EQ(state.history.HistoryCount, 0);
-  EXPECT_EQ(state.SolverStatus, kStatusGaveUp);
-  EXPECT_EQ(state.Board[0][1].number, WALL);  // the frame is not touched
-}
-
-TEST_F(InputTest, ClearAllInSolveAutoReturnsToEmptyCreation) {
-  LoadPicture(state, {"2 +2 . . . .", ". . . . . .", ". . . . . .", ". . . . . .",
-                      ". . . . . .", ". . . . . ."});
-  state.Mode = SolveAuto;
-  state.SelectedNumber = 5;
-  state.SolverStatus = kStatusContradiction;
-  EXPECT_TRUE(Left(Upper(state)));
-  EXPECT_EQ(state.Board[1][1].number, 0);
-  EXPECT_EQ(state.Board[2][1].number, 0);
-  EXPECT_EQ(state.Mode, Creation);
-  EXPECT_EQ(state.SelectedNumber, 1);
-  EXPECT_EQ(state.SolverStatus, kStatusOk);
-  EXPECT_EQ(host.events, (std::vector<std::string>{"whole"}));
-}
-
-TEST_F(InputTest, ClearAllInCreation) {
-  state.SelectedNumber = 4;
-  Left(Cell_(3, 3));
-  EXPECT_TRUE(Left(Upper(state)));
-  EXPECT_EQ(state.Board[3][3].number, 0);
-  EXPECT_EQ(state.Mode, Creation);
-}
-
-TEST_F(InputTest, AutoSolveButtonStartsTheSolveAndLeavesTheRestToItsEnd) {
-  state.Mode = SolveStart;
-  state.SolverStatus = kStatusUnreadable;
-  EXPECT_TRUE(Left(Upper(state)));
-  EXPECT_EQ(host.events, (std::vector<std::string>{"solve", "whole"}));
-  EXPECT_EQ(state.SolverStatus, kStatusUnreadable);
-  EXPECT_EQ(state.Mode, SolveStart);
-}
-
-TEST_F(InputTest, DamagedModeOnlyRepaintsAndStillPlaces) {
-  state.Mode = 7;
-  EXPECT_FALSE(Left(Upper(state)));
-  EXPECT_FALSE(Left(Lower(state)));
-  EXPECT_EQ(host.events, (std::vector<std::string>{"whole"}));
-  EXPECT_EQ(state.Mode, 7);
-  state.SelectedNumber = 2;
-  EXPECT_TRUE(Left(Cell_(1, 1)));
-  EXPECT_EQ(state.Board[1][1].number, 102);
+  EXPECT_EQ(host.events, (Events{Cell(1, 1), Cell(4, 4)}));
   EXPECT_EQ(state.history.HistoryCount, 1);
-  EXPECT_TRUE(Right(Cell_(1, 1)));
-  EXPECT_EQ(state.Board[1][1].number, 0);
+  EXPECT_EQ(state.Mode, SolveAuto);
 }
 
+// A damaged file may bring any Mode or selected number.
 TEST_F(InputTest, DamagedSelectedNumberPlacesNoWallOrWrappedValue) {
   for (int mode : {0, 1, 2}) {
     for (int selected : {0, 41, 100, 200}) {
       state.Mode = static_cast<std::uint8_t>(mode);
       state.SelectedNumber = static_cast<std::uint8_t>(selected);
-      EXPECT_FALSE(Left(Cell_(2, 2))) << mode << " " << selected;
+      EXPECT_FALSE(Left(At(2, 2))) << mode << " " << selected;
       EXPECT_EQ(state.Board[2][2].number, 0);
       EXPECT_EQ(state.history.HistoryCount, 0);
       EXPECT_EQ(state.Mode, mode);
     }
   }
   EXPECT_TRUE(host.events.empty());
-}
-
-TEST_F(InputTest, PressesOutsideEveryRegionChangeNothing) {
-  for (Click c : {Click{25, 60}, Click{5, 5}, Click{layout::PanelX(6) + 50, 100},
-                  Click{layout::BarX(6) + 10, 27 * 8 + 50}}) {
-    EXPECT_FALSE(Left(c));
-    EXPECT_FALSE(Right(c));
-  }
-  EXPECT_TRUE(host.events.empty());
-  // A right press on a button does nothing either.
-  EXPECT_FALSE(Right(Lower(state)));
-  EXPECT_EQ(state.Mode, Creation);
+  // A Mode outside the table still places and erases, as in Solving.
+  state.Mode = 7;
+  state.SelectedNumber = 2;
+  EXPECT_TRUE(Left(At(1, 1)));
+  EXPECT_EQ(state.Board[1][1].number, 102);
+  EXPECT_EQ(state.history.HistoryCount, 1);
+  EXPECT_TRUE(Right(At(1, 1)));
+  EXPECT_EQ(state.Board[1][1].number, 0);
 }
 
 }  // namespace
