@@ -217,6 +217,7 @@ CGenerateDlg::CGenerateDlg(QWidget* parent) : QDialog(parent) {
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("作成"));
   buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("IDOK"));
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+  buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("IDCANCEL"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* form = new QFormLayout(this);

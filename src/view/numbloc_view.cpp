@@ -662,6 +662,10 @@ void CNumblocView::ShowProgress() {
 // After every change of the board: the answer of an analysis speaks of the
 // old board and goes; in Creation mode the hints are checked again.
 void CNumblocView::AfterChange(bool keepRedo) {
+  // A first digit waits for its second only until the board changes
+  // otherwise (an undo, a click, a solve): it would join onto a move that
+  // is gone.
+  pendingDigit_ = 0;
   ClearAnalysis();
   if (!keepRedo) redo_.Clear();
   overlay_.warnings.reset();

@@ -1,21 +1,19 @@
 // The size dialog's checks and effect, the help dialogs and the about box:
-// captions, texts, layout, and the Japanese standard buttons.
+// captions, texts, layout, and the Japanese standard buttons; the dialog
+// that makes a new puzzle, and its work in the background.
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
-#include "app/about_dlg.h"
-#include "app/main_frame.h"
-#include "app/numbloc_app.h"
 #include "app_test_support.h"
-#include "core/board/nbl_file.h"
+#include "core/complete/complete_solver.h"
 #include "view/dialogs.h"
-#include "view/numbloc_view.h"
-
-using numbloc::BoardState;
 
 namespace {
 
@@ -28,31 +26,16 @@ QStringList LabelTexts(const QWidget* dialog) {
 
 // Every control lies inside the dialog and every text has room for itself.
 void VerifyLayout(QWidget* dialog) {
-  const QRect inside = dialog->rect();
   for (const QWidget* child : dialog->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    QVERIFY2(inside.contains(child->geometry()), qPrintable(child->objectName()));
-    if (const auto* label = qobject_cast<const QLabel*>(child)) {
-      const int needed = label->fontMetrics().horizontalAdvance(label->text());
-      QVERIFY2(label->width() >= needed, qPrintable(label->text()));
-    }
+    QVERIFY2(dialog->rect().contains(child->geometry()), qPrintable(child->objectName()));
+    if (const auto* label = qobject_cast<const QLabel*>(child))
+      QVERIFY2(label->width() >= label->fontMetrics().horizontalAdvance(label->text()),
+               qPrintable(label->text()));
   }
-  // Saves a picture for a person to look at, when asked to.
-  const QByteArray shots = qgetenv("NUMBLOC_SCREENSHOT_DIR");
-  if (!shots.isEmpty())
-    dialog->grab().save(QDir(QString::fromLocal8Bit(shots)).filePath(dialog->objectName() + ".png"));
 }
 
 QPushButton* Button(QWidget* dialog, const char* name) {
   return dialog->findChild<QPushButton*>(QLatin1String(name));
-}
-
-CMainFrame* StartShown(CNumblocApp& app) {
-  app.InitInstance();
-  CMainFrame* frame = app.MainFrame();
-  frame->activateWindow();
-  if (!QTest::qWaitForWindowActive(frame)) return nullptr;
-  frame->View()->viewport()->grab();
-  return frame;
 }
 
 }  // namespace
@@ -63,141 +46,79 @@ class DialogsTest : public QObject {
  private slots:
   void initTestCase() { CNumblocApp::SetUpProcess(*qobject_cast<QApplication*>(qApp)); }
 
-  void sizeDialogOpensWithTheGivenSizeAndTheFocusOnTheWidth() {
-    ShellDoubles doubles;
-    CSizeDlg dlg;
-    dlg.m_nWidth = 8;
-    dlg.m_nHeight = 8;
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    QCOMPARE(dlg.windowTitle(), QStringLiteral("ｻｲｽﾞ変更"));
-    QCOMPARE(LabelTexts(&dlg), QStringList({"横ｻｲｽﾞ(6～30)", "縦ｻｲｽﾞ(6～40)"}));
-    QCOMPARE(dlg.WidthField()->text(), QStringLiteral("8"));
-    QCOMPARE(dlg.HeightField()->text(), QStringLiteral("8"));
-    QCOMPARE(dlg.focusWidget(), dlg.WidthField());
-    QCOMPARE(Button(&dlg, "IDOK")->text(), QStringLiteral("OK"));
-    QVERIFY(Button(&dlg, "IDOK")->isDefault());
-    QCOMPARE(Button(&dlg, "IDCANCEL")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
-    VerifyLayout(&dlg);
-  }
-
-  void sizeDialogRefusesEntriesOutsideTheRange_data() {
+  // From the menu: the dialog opens on the current size with the focus on
+  // the width. A refused entry shows its message, puts the focus on its
+  // field (the one not at 8) and keeps the dialog open for a correction,
+  // here 30 x 40. OK makes a new empty board, even at the same size; Cancel
+  // changes nothing.
+  void sizeCommand_data() {
     QTest::addColumn<QString>("width");
     QTest::addColumn<QString>("height");
-    QTest::addColumn<bool>("widthRefused");
-    QTest::newRow("width 5") << "5" << "8" << true;
-    QTest::newRow("width 31") << "31" << "8" << true;
-    QTest::newRow("width abc") << "abc" << "8" << true;
-    QTest::newRow("width empty") << "" << "8" << true;
-    QTest::newRow("width 7.5") << "7.5" << "8" << true;
-    QTest::newRow("height 5") << "8" << "5" << false;
-    QTest::newRow("height 41") << "8" << "41" << false;
-    QTest::newRow("height abc") << "8" << "abc" << false;
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("refusal");
+    const QString integer = "整数を入力してください。";
+    const QString wide = "6 から 30 までの整数を入力してください。";
+    const QString high = "6 から 40 までの整数を入力してください。";
+    QTest::newRow("width 5") << "5" << "8" << "IDOK" << wide;
+    QTest::newRow("width 31") << "31" << "8" << "IDOK" << wide;
+    QTest::newRow("width abc") << "abc" << "8" << "IDOK" << integer;
+    QTest::newRow("width empty") << "" << "8" << "IDOK" << integer;
+    QTest::newRow("width 7.5") << "7.5" << "8" << "IDOK" << integer;
+    QTest::newRow("height 5") << "8" << "5" << "IDOK" << high;
+    QTest::newRow("height 41") << "8" << "41" << "IDOK" << high;
+    QTest::newRow("height abc") << "8" << "abc" << "IDOK" << integer;
+    QTest::newRow("30 x 40") << "30" << "40" << "IDOK" << "";
+    QTest::newRow("same size") << "8" << "8" << "IDOK" << "";
+    QTest::newRow("cancel") << "12" << "20" << "IDCANCEL" << "";
   }
-
-  void sizeDialogRefusesEntriesOutsideTheRange() {
+  void sizeCommand() {
     QFETCH(QString, width);
     QFETCH(QString, height);
-    QFETCH(bool, widthRefused);
-    ShellDoubles doubles;
-    CSizeDlg dlg;
-    dlg.m_nWidth = 12;
-    dlg.m_nHeight = 9;
-    dlg.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-    dlg.WidthField()->setText(width);
-    dlg.HeightField()->setText(height);
-    QTest::mouseClick(Button(&dlg, "IDOK"), Qt::LeftButton);
-
-    QCOMPARE(doubles.prompts.warnings.size(), 1);
-    QVERIFY(dlg.isVisible());
-    QVERIFY(dlg.result() != QDialog::Accepted);
-    QCOMPARE(dlg.focusWidget(), widthRefused ? dlg.WidthField() : dlg.HeightField());
-    QCOMPARE(dlg.m_nWidth, 12);
-    QCOMPARE(dlg.m_nHeight, 9);
-    const bool notANumber = (widthRefused ? width : height).toInt() == 0 ||
-                            (widthRefused ? width : height).contains('.');
-    if (notANumber)
-      QCOMPARE(doubles.prompts.warnings[0], QStringLiteral("整数を入力してください。"));
-    else
-      QCOMPARE(doubles.prompts.warnings[0],
-               widthRefused ? QStringLiteral("6 から 30 までの整数を入力してください。")
-                            : QStringLiteral("6 から 40 までの整数を入力してください。"));
-  }
-
-  void sizeCommandAccepts30By40AndTheRepaintMakesTheNewBoard() {
-    ShellDoubles doubles;
-    CNumblocApp app;
-    CMainFrame* frame = StartShown(app);
-    QVERIFY(frame);
-    BoardState& state = app.State();
-    PlaceHints(state, {"3", "3"});
-    state.Mode = numbloc::SolvePlayed;
-
-    // First a refused entry: the dialog stays open and takes a correction.
+    QFETCH(QString, button);
+    QFETCH(QString, refusal);
+    Shell s;
+    QVERIFY(s.shown);
+    PlaceHints(s.state, {"4.", ".4"});
+    s.state.Mode = numbloc::SolvePlayed;
+    const auto before = Bytes(s.state);
     QStringList seen;
     WhenModalShown([&](QWidget* modal) {
       auto* dlg = qobject_cast<CSizeDlg*>(modal);
-      seen << dlg->WidthField()->text() << dlg->HeightField()->text();
-      dlg->WidthField()->setText("31");
+      const auto focus = [dlg] { return dlg->focusWidget() == dlg->WidthField() ? "width" : "height"; };
+      seen << dlg->windowTitle() << LabelTexts(dlg) << dlg->WidthField()->text() << dlg->HeightField()->text()
+           << Button(dlg, "IDOK")->text() << Button(dlg, "IDCANCEL")->text() << focus()
+           << (Button(dlg, "IDOK")->isDefault() ? "OK default" : "OK not default");
+      VerifyLayout(dlg);
+      dlg->WidthField()->setText(width);
+      dlg->HeightField()->setText(height);
+      QTest::mouseClick(Button(dlg, qPrintable(button)), Qt::LeftButton);
+      if (!dlg->isVisible()) return;
+      seen << focus();
+      dlg->WidthField()->setText("30");
       dlg->HeightField()->setText("40");
       QTest::mouseClick(Button(dlg, "IDOK"), Qt::LeftButton);
-      seen << (dlg->isVisible() ? "open" : "closed");
-      dlg->WidthField()->setText("30");
-      QTest::mouseClick(Button(dlg, "IDOK"), Qt::LeftButton);
     });
-    frame->Action("ID_CHANGE_SIZE")->trigger();
-
-    QCOMPARE(seen, QStringList({"8", "8", "open"}));
-    QCOMPARE(doubles.prompts.warnings.size(), 1);
-    QCOMPARE(state.BoardWidth, 30);
-    QCOMPARE(state.BoardHeight, 40);
-    QCOMPARE(state.BoardReady, 0);
-    frame->View()->viewport()->grab();
-    QCOMPARE(state.MaxNumber, 40);
-    QCOMPARE(state.Mode, numbloc::Creation);
-    QCOMPARE(state.Board[1][1].number, 0);
-    QCOMPARE(state.Board[30][40].number, 0);
-    QCOMPARE(state.Board[31][40].number, numbloc::WALL);
-    QVERIFY(!frame->IsModified());
-  }
-
-  void sizeCommandOkWithTheSameSizeStillClearsTheBoard() {
-    ShellDoubles doubles;
-    CNumblocApp app;
-    CMainFrame* frame = StartShown(app);
-    QVERIFY(frame);
-    BoardState& state = app.State();
-    PlaceHints(state, {"12"});
-    state.Mode = numbloc::SolveAuto;
-    WhenModalShown([](QWidget* modal) { QTest::mouseClick(Button(modal, "IDOK"), Qt::LeftButton); });
-    frame->Action("ID_CHANGE_SIZE")->trigger();
-    frame->View()->viewport()->grab();
-    QCOMPARE(state.Board[1][1].number, 0);
-    QCOMPARE(state.Mode, numbloc::Creation);
-    QCOMPARE(state.BoardWidth, 8);
-  }
-
-  void sizeCommandCancelChangesNothing() {
-    ShellDoubles doubles;
-    CNumblocApp app;
-    CMainFrame* frame = StartShown(app);
-    QVERIFY(frame);
-    BoardState& state = app.State();
-    PlaceHints(state, {"4.", ".4"});
-    state.Mode = numbloc::SolvePlayed;
-    const auto before = numbloc::WriteNblBytes(state);
-    const auto ready = state.BoardReady;
-    WhenModalShown([](QWidget* modal) {
-      auto* dlg = qobject_cast<CSizeDlg*>(modal);
-      dlg->WidthField()->setText("12");
-      dlg->HeightField()->setText("20");
-      QTest::mouseClick(Button(dlg, "IDCANCEL"), Qt::LeftButton);
-    });
-    frame->Action("ID_CHANGE_SIZE")->trigger();
-    frame->View()->viewport()->grab();
-    QVERIFY(numbloc::WriteNblBytes(state) == before);
-    QCOMPARE(state.BoardReady, ready);
+    s.frame->Action("ID_CHANGE_SIZE")->trigger();
+    QStringList expected{"ｻｲｽﾞ変更", "横ｻｲｽﾞ(6～30)", "縦ｻｲｽﾞ(6～40)", "8", "8", "OK", "ｷｬﾝｾﾙ", "width", "OK default"};
+    if (!refusal.isEmpty()) expected << (height == "8" ? "width" : "height");
+    QCOMPARE(seen, expected);
+    QCOMPARE(s.warnings, refusal.isEmpty() ? QStringList() : QStringList{refusal});
+    if (button == "IDCANCEL") {
+      s.Repaint();
+      QVERIFY(Bytes(s.state) == before);
+      return;
+    }
+    const int w = refusal.isEmpty() ? width.toInt() : 30, h = refusal.isEmpty() ? height.toInt() : 40;
+    QCOMPARE(s.state.BoardWidth, w);
+    QCOMPARE(s.state.BoardHeight, h);
+    QCOMPARE(s.state.BoardReady, 0);
+    s.Repaint();
+    QCOMPARE(s.state.MaxNumber, w == 30 ? 40 : 10);
+    QCOMPARE(s.state.Mode, numbloc::Creation);
+    QCOMPARE(s.state.Board[1][1].number, 0);
+    QCOMPARE(s.state.Board[w][h].number, 0);
+    QCOMPARE(s.state.Board[w + 1][h].number, numbloc::WALL);
+    QVERIFY(!s.frame->IsModified());
   }
 
   void helpCommandsShowTheirTextsAndChangeNothing_data() {
@@ -223,42 +144,28 @@ class DialogsTest : public QObject {
                                           "「最初に戻る」　：解答モードの初期状態に戻ります．",
                                           "「自動解答」　　：自動解答を行います．",
                                           "「作製モードへ」：作製モードへ移行します．"};
-    QTest::newRow("about") << "ID_APP_ABOUT" << "ﾊﾞｰｼﾞｮﾝ"
-                           << QStringList{"簡易ナムブロック　Ver 1.3"};
+    QTest::newRow("about") << "ID_APP_ABOUT" << "ﾊﾞｰｼﾞｮﾝ" << QStringList{"簡易ナムブロック　Ver 1.3"};
   }
-
   void helpCommandsShowTheirTextsAndChangeNothing() {
     QFETCH(QString, command);
     QFETCH(QString, caption);
     QFETCH(QStringList, texts);
-    ShellDoubles doubles;
-    CNumblocApp app;
-    CMainFrame* frame = StartShown(app);
-    QVERIFY(frame);
-    BoardState& state = app.State();
-    state.Mode = numbloc::SolveStart;
-    const auto before = numbloc::WriteNblBytes(state);
-
-    QString seenCaption;
-    QStringList seenTexts;
-    bool okDefault = false;
-    bool hasIcon = false;
+    Shell s;
+    QVERIFY(s.shown);
+    s.state.Mode = numbloc::SolveStart;
+    const auto before = Bytes(s.state);
+    QStringList seen;
     WhenModalShown([&](QWidget* modal) {
-      seenCaption = modal->windowTitle();
-      seenTexts = LabelTexts(modal);
-      QPushButton* ok = Button(modal, "IDOK");
-      okDefault = ok && ok->isDefault() && ok->text() == "OK";
-      if (auto* icon = modal->findChild<QLabel*>("IDR_MAINFRAME")) hasIcon = !icon->pixmap().isNull();
+      seen << modal->windowTitle() << LabelTexts(modal);
+      if (QPushButton* ok = Button(modal, "IDOK"); ok && ok->isDefault()) seen << ok->text() + " default";
+      if (auto* icon = modal->findChild<QLabel*>("IDR_MAINFRAME"); icon && !icon->pixmap().isNull()) seen << "icon";
       VerifyLayout(modal);
       QTest::keyClick(modal, Qt::Key_Return);  // the default button
     });
-    frame->Action(command)->trigger();
-
-    QCOMPARE(seenCaption, caption);
-    QCOMPARE(seenTexts, texts);
-    QVERIFY(okDefault);
-    QCOMPARE(hasIcon, command == "ID_APP_ABOUT");
-    QVERIFY(numbloc::WriteNblBytes(state) == before);
+    s.frame->Action(command)->trigger();
+    QCOMPARE(seen, QStringList{caption} + texts + QStringList{"OK default"} +
+                       (command == "ID_APP_ABOUT" ? QStringList{"icon"} : QStringList()));
+    QVERIFY(Bytes(s.state) == before);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
   }
 
@@ -267,6 +174,80 @@ class DialogsTest : public QObject {
     box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
     QCOMPARE(box.button(QMessageBox::Save)->text(), QStringLiteral("保存"));
+  }
+
+  // 問題を自動作成: the dialog opens on the choices of last time and keeps
+  // the largest number within the size; the new puzzle is made in the
+  // background after the question about unsaved work, and replaces the
+  // board as unsaved work without a file. Cancel in the dialog, or during
+  // the work, leaves the board as it was.
+  void generateCommand() {
+    Shell s;
+    QVERIFY(s.shown);
+    PlaceHints(s.state, {"4.", ".4"});
+    s.frame->View()->BoardReplaced();
+    const auto before = Bytes(s.state);
+    int generated = 0;  // generation jobs ended (the live verdict's are not counted)
+    connect(s.frame->View(), &CNumblocView::workFinished, this,
+            [&generated](numbloc::JobKind kind) { generated += kind == numbloc::JobKind::Generate; });
+    s.answer = numbloc::SaveChoice::Discard;
+    QStringList first;  // checked once the dialog is closed
+    WhenModalShown([&first](QWidget* modal) {
+      auto* dlg = qobject_cast<CGenerateDlg*>(modal);
+      first << dlg->windowTitle() << QString::number(dlg->WidthBox()->value());
+      dlg->WidthBox()->setValue(7);
+      dlg->HeightBox()->setValue(6);
+      first << QString::number(dlg->MaxNumberBox()->maximum());  // what a 7 x 6 board allows
+      dlg->MaxNumberBox()->setValue(6);
+      dlg->DifficultyBox()->setCurrentIndex(0);
+      dlg->SymmetricBox()->setChecked(true);
+      QTest::mouseClick(Button(dlg, "IDOK"), Qt::LeftButton);
+    });
+    s.frame->Action("ID_FILE_GENERATE")->trigger();
+    QCOMPARE(first, (QStringList{"問題を自動作成", "10", "9"}));
+    QCOMPARE(s.questions.size(), 1);
+    QVERIFY(s.frame->View()->Busy());
+    QVERIFY(!s.frame->Action("ID_FILE_GENERATE")->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(generated, 1, 20000);
+    QCOMPARE(s.state.Mode, numbloc::Creation);
+    QCOMPARE(int(s.state.BoardWidth), 7);
+    QCOMPARE(int(s.state.BoardHeight), 6);
+    int largest = 0;
+    for (int x = 1; x <= 7; ++x) {
+      for (int y = 1; y <= 6; ++y) {
+        largest = std::max(largest, int(s.state.Board[x][y].number));
+        QCOMPARE(s.state.Board[x][y].number != 0, s.state.Board[8 - x][7 - y].number != 0);
+      }
+    }
+    QVERIFY(largest > 0 && largest <= 6);
+    QCOMPARE(numbloc::complete::CompleteSolver().Solve(s.state).verdict, numbloc::complete::Verdict::Unique);
+    QVERIFY(s.frame->IsModified());
+    QVERIFY(s.frame->isWindowModified());
+    QVERIFY(s.frame->CurrentPath().isEmpty());
+
+    // The choices come back; cancelling the dialog or the work changes nothing.
+    const auto made = Bytes(s.state);
+    s.answer = numbloc::SaveChoice::Cancel;
+    QStringList seen;
+    WhenModalShown([&](QWidget* modal) {
+      auto* dlg = qobject_cast<CGenerateDlg*>(modal);
+      seen << QString::number(dlg->WidthBox()->value()) << QString::number(dlg->HeightBox()->value())
+           << QString::number(dlg->MaxNumberBox()->value()) << dlg->DifficultyBox()->currentData().toString()
+           << (dlg->SymmetricBox()->isChecked() ? "symmetric" : "not symmetric");
+      QTest::mouseClick(Button(dlg, "IDCANCEL"), Qt::LeftButton);
+    });
+    s.frame->Action("ID_FILE_GENERATE")->trigger();
+    QCOMPARE(seen, (QStringList{"7", "6", "6", "rules", "symmetric"}));
+    QCOMPARE(s.questions.size(), 1);
+    numbloc::complete::GenerateOptions big;
+    big.width = 30;
+    big.height = 40;
+    s.frame->View()->StartGenerate(big);
+    QTest::qWait(50);
+    s.frame->Action("ID_WORK_CANCEL")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(generated, 2, 2000);
+    QVERIFY(Bytes(s.state) == made);
+    QVERIFY(made != before);
   }
 };
 
