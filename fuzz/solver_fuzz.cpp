@@ -54,16 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   auto solver = std::make_unique<Solver>(*state, options);
   if (fullSolve) {
     solver->AutoSolve();
-    if (state->SolverStatus < 0 || state->SolverStatus > 2) __builtin_trap();
+    if (state->SolverStatus != kStatusOk && state->SolverStatus != kStatusContradiction &&
+        state->SolverStatus != kStatusGaveUp) {
+      __builtin_trap();
+    }
     return 0;
   }
   if (keepScratch) {
     state->EmptyCount = static_cast<std::int32_t>(in.Next());
-    state->SolverStatus = 0;
+    state->SolverStatus = kStatusOk;
   } else {
     solver->InitSolver();
   }
   solver->RunDeductionPass();
-  if (state->SolverStatus != 1 && state->SolverStatus != 2) __builtin_trap();
+  if (state->SolverStatus != kStatusContradiction && state->SolverStatus != kStatusGaveUp) __builtin_trap();
   return 0;
 }
