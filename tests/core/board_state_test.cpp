@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "core/board/board_state.h"
 
@@ -11,22 +12,17 @@ namespace numbloc {
 namespace {
 
 TEST(ResetBoard, FramesThePuzzleAndKeepsHistoryCountAndMarks) {
-  BoardState s;
-  s.BoardWidth = 30;
-  s.BoardHeight = 40;
-  s.ResetBoard();
+  const BoardState fresh;  // at start-up: 8 x 8, no number bar yet, reset at the first repaint
+  EXPECT_EQ((std::vector<int>{fresh.BoardWidth, fresh.BoardHeight, fresh.MaxNumber, fresh.BoardReady}),
+            (std::vector<int>{8, 8, 0, 0}));
+  BoardState s{.BoardWidth = 6, .BoardHeight = 6, .SelectedNumber = 9, .Mode = SolveAuto,
+               .SolverStatus = kStatusGaveUp, .EmptyCount = 12};
+  s.Board[3][3].number = 7;
   s.Board[30][40].number = 7;
   s.Board[5][5].mark = 3;
   s.Board[29][39].complete = 1;
   s.history.HistoryCount = 17;
   s.history.previous[42] = 105;
-  s.Mode = SolveAuto;
-  s.SolverStatus = kStatusGaveUp;
-  s.SelectedNumber = 9;
-  s.EmptyCount = 12;
-
-  s.BoardWidth = 6;
-  s.BoardHeight = 6;
   s.ResetBoard();
   for (int x = 0; x < kBoardColumns; ++x) {
     for (int y = 0; y < kBoardRows; ++y) {
@@ -45,16 +41,6 @@ TEST(ResetBoard, FramesThePuzzleAndKeepsHistoryCountAndMarks) {
   EXPECT_EQ(s.EmptyCount, 12);
 }
 
-TEST(ResetBoard, StartUpValues) {
-  BoardState s;
-  EXPECT_EQ(s.BoardReady, 0);
-  EXPECT_EQ(s.MaxNumber, 0);
-  s.ResetBoard();
-  EXPECT_EQ(s.BoardWidth, 8);
-  EXPECT_EQ(s.BoardHeight, 8);
-  EXPECT_EQ(DeriveMaxNumber(s.BoardWidth, s.BoardHeight), 10);
-}
-
 TEST(MaxNumber, FollowsTheLargerSide) {
   const struct { int w, h, expected; } cases[] = {
       {6, 6, 8}, {18, 6, 20}, {19, 19, 20}, {6, 30, 31}, {6, 31, 31}, {30, 40, 40},
@@ -69,55 +55,42 @@ TEST(History, TheTwoHundredthPushKeepsTheNewestHundredAndUndoesThemNewestFirst) 
   s.BoardHeight = 40;
   s.ResetBoard();
   // Change i writes into cell (1 + i % 30, 1 + i / 30) after recording its old value.
+  auto cell = [&](int i) -> Cell& { return s.Board[1 + i % 30][1 + i / 30]; };
   for (int i = 0; i < 200; ++i) {
-    const int x = 1 + i % 30;
-    const int y = 1 + i / 30;
-    s.PushHistory(static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), s.Board[x][y].number);
-    s.Board[x][y].number = static_cast<std::uint8_t>(101 + i % 40);
-    if (i < 199) {
-      EXPECT_EQ(s.history.HistoryCount, i + 1);
-    }
+    s.PushHistory(static_cast<std::uint8_t>(1 + i % 30), static_cast<std::uint8_t>(1 + i / 30), cell(i).number);
+    cell(i).number = static_cast<std::uint8_t>(101 + i % 40);
+    if (i < 199) { EXPECT_EQ(s.history.HistoryCount, i + 1); }
   }
   EXPECT_EQ(s.history.HistoryCount, 100);
   EXPECT_EQ(s.history.column[99], 1 + 199 % 30);
   EXPECT_EQ(s.history.row[99], 1 + 199 / 30);
   EXPECT_EQ(s.history.column[0], 1 + 100 % 30);
-
   for (int i = 199; i >= 100; --i) {
     s.UndoHistory();
-    EXPECT_EQ(s.Board[1 + i % 30][1 + i / 30].number, 0) << i;
-    if (i > 100) {
-      EXPECT_NE(s.Board[1 + (i - 1) % 30][1 + (i - 1) / 30].number, 0) << i;
-    }
+    EXPECT_EQ(cell(i).number, 0) << i;
+    if (i > 100) { EXPECT_NE(cell(i - 1).number, 0) << i; }
   }
   EXPECT_EQ(s.history.HistoryCount, 0);
   s.UndoHistory();  // nothing left: nothing changes
   EXPECT_EQ(s.history.HistoryCount, 0);
-  EXPECT_EQ(s.Board[1 + 99 % 30][1 + 99 / 30].number, 101 + 99 % 40);
-}
+  EXPECT_EQ(cell(99).number, 101 + 99 % 40);
 
-TEST(History, UndoRestoresAnErasedNumberAndLeavesCompleteAndMode) {
-  BoardState s;
-  s.ResetBoard();
+  // Undo puts back an erased number and leaves its flag and the mode.
   s.Mode = SolvePlayed;
-  s.Board[3][4] = {135, 1, 0};
-  s.PushHistory(3, 4, 135);
-  s.Board[3][4].number = 0;
+  s.Board[30][40] = {135, 1, 0};
+  s.PushHistory(30, 40, 135);
+  s.Board[30][40].number = 0;
   s.UndoHistory();
-  EXPECT_EQ(s.Board[3][4].number, 135);
-  EXPECT_EQ(s.Board[3][4].complete, 1);
+  EXPECT_EQ(s.Board[30][40], (Cell{135, 1, 0}));
   EXPECT_EQ(s.Mode, SolvePlayed);
 }
 
-std::string ToShiftJis(const std::string& utf8) {
+std::string ToShiftJis(std::string in) {
   iconv_t cd = iconv_open("CP932", "UTF-8");
   if (cd == reinterpret_cast<iconv_t>(-1)) return "<no CP932 converter>";
-  std::string in = utf8;
   std::string out(256, '\0');
-  char* inp = in.data();
-  char* outp = out.data();
-  std::size_t inLeft = in.size();
-  std::size_t outLeft = out.size();
+  char *inp = in.data(), *outp = out.data();
+  std::size_t inLeft = in.size(), outLeft = out.size();
   const std::size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
   iconv_close(cd);
   if (r == static_cast<std::size_t>(-1)) return "<not convertible>";

@@ -8,8 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <memory>
-#include <mutex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -30,12 +28,9 @@ inline std::filesystem::path HandDir() {
 }
 
 // Skips the calling test when the collection is not there.
-#define NUMBLOC_REQUIRE_SHARED()                                                          \
-  do {                                                                                    \
-    if (!std::filesystem::exists(::numbloc::test::HandDir() / "h0001.nbl"))               \
-      GTEST_SKIP() << "shared puzzles not found at " << ::numbloc::test::HandDir()        \
-                   << " (set NUMBLOC_SHARED_DIR)";                                        \
-  } while (0)
+#define NUMBLOC_REQUIRE_SHARED()                                                 \
+  if (!std::filesystem::exists(::numbloc::test::HandDir() / "h0001.nbl"))        \
+  GTEST_SKIP() << "shared puzzles not found at " << ::numbloc::test::HandDir() << " (set NUMBLOC_SHARED_DIR)"
 
 struct SharedPuzzle {
   std::string name;  // e.g. "h0001"
@@ -55,21 +50,23 @@ inline SharedPuzzle LoadShared(const std::string& name) {
   return p;
 }
 
-// Every puzzle of the collection's index as (name, width, height).
+// A row of the collection's index.
 struct IndexRow {
   std::string name;
-  int width = 0;
-  int height = 0;
+  int width = 0, height = 0;
+  std::string solutions;  // "unique ...", "several solutions" or "unknown"
 };
+
 inline std::vector<IndexRow> ReadIndex() {
   std::vector<IndexRow> rows;
   std::ifstream in(HandDir().parent_path() / "index.tsv");
   std::string line;
   std::getline(in, line);  // header
   while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    IndexRow row;
-    if (fields >> row.name >> row.width >> row.height) rows.push_back(row);
+    std::vector<std::string> f;
+    std::istringstream split(line);
+    for (std::string field; std::getline(split, field, '\t');) f.push_back(field);
+    if (f.size() >= 7) rows.push_back({f[0], std::atoi(f[1].c_str()), std::atoi(f[2].c_str()), f[6]});
   }
   return rows;
 }
@@ -81,21 +78,16 @@ struct SolveOutcome {
 
 // The button's solve on a copy of a loaded puzzle.
 inline SolveOutcome SolveShared(const BoardState& start, SolverOptions options) {
-  SolveOutcome out;
-  out.board = start;
+  SolveOutcome out{start};
   out.stopped = !SolveLikeTheButton(out.board, options);
   return out;
-}
-inline SolveOutcome SolveShared(const BoardState& start, bool classic, const std::atomic<bool>* stop = nullptr) {
-  return SolveShared(start, SolverOptions{.mends = Mends::For(classic), .stop = stop});
 }
 
 // Runs fn(i) for i in [0, n) on every core.
 inline void ParallelFor(int n, const std::function<void(int)>& fn) {
   std::atomic<int> next{0};
   std::vector<std::thread> threads;
-  const int jobs = std::max(1u, std::thread::hardware_concurrency());
-  for (int t = 0; t < jobs; ++t) {
+  for (unsigned t = 0; t < std::max(1u, std::thread::hardware_concurrency()); ++t) {
     threads.emplace_back([&] {
       for (int i; (i = next.fetch_add(1)) < n;) fn(i);
     });
@@ -124,12 +116,10 @@ class Fnv {
 // the counters and the conflict variables.
 inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
   fnv.Add(name);
-  fnv.Add(static_cast<std::uint32_t>(b.SolverStatus), 4);
-  fnv.Add(static_cast<std::uint32_t>(b.ProgressMade), 4);
-  fnv.Add(static_cast<std::uint32_t>(b.ConflictColumn), 4);
-  fnv.Add(static_cast<std::uint32_t>(b.ConflictRow), 4);
-  fnv.Add(static_cast<std::uint32_t>(b.ConflictNumber), 4);
-  fnv.Add(static_cast<std::uint32_t>(b.EmptyCount), 4);
+  for (const std::int32_t v : {b.SolverStatus, b.ProgressMade, b.ConflictColumn, b.ConflictRow, b.ConflictNumber,
+                               b.EmptyCount}) {
+    fnv.Add(static_cast<std::uint32_t>(v), 4);
+  }
   for (int x = 1; x <= b.BoardWidth; ++x) {
     for (int y = 1; y <= b.BoardHeight; ++y) {
       fnv.Add(b.Board[x][y].number, 1);

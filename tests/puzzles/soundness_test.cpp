@@ -1,14 +1,13 @@
 // Soundness over the shared puzzles with a published unique solution: a board
 // reported solved obeys the rules, keeps its hints, is that solution and is
-// saved byte for byte as the complete solve saves it; the
-// default solver places no number that differs from it and declares no such
-// puzzle contradictory, except the listed cases. Only puzzles that finish
+// saved byte for byte as the complete solve saves it; the default solver
+// places no number that differs from it and declares no such puzzle
+// contradictory, except the listed cases. Only puzzles that finish
 // within a short time limit are judged, so that the suite stays quick (also
 // under the sanitizers); NUMBLOC_SOUNDNESS_LIMIT (seconds per puzzle) and
 // NUMBLOC_SOUNDNESS_MAX_AREA widen or narrow the run.
-#include <algorithm>
 #include <chrono>
-#include <condition_variable>
+#include <future>
 #include <set>
 
 #include "cli/board_check.h"
@@ -34,57 +33,14 @@ double EnvNumber(const char* name, double fallback) {
 // Solves with a stop flag raised after `seconds`.
 SolveOutcome SolveWithLimit(const BoardState& start, bool classic, double seconds) {
   std::atomic<bool> stop{false};
-  std::mutex mutex;
-  std::condition_variable wake;
-  bool done = false;
-  std::thread timer([&] {
-    std::unique_lock lock(mutex);
-    if (!wake.wait_for(lock, std::chrono::duration<double>(seconds), [&] { return done; })) {
-      stop = true;
-    }
+  std::promise<void> done;
+  std::thread timer([&, finished = done.get_future()] {
+    if (finished.wait_for(std::chrono::duration<double>(seconds)) == std::future_status::timeout) stop = true;
   });
-  SolveOutcome out = SolveShared(start, classic, &stop);
-  {
-    std::lock_guard lock(mutex);
-    done = true;
-  }
-  wake.notify_one();
+  SolveOutcome out = SolveShared(start, {.mends = Mends::For(classic), .stop = &stop});
+  done.set_value();
   timer.join();
   return out;
-}
-
-// What is wrong with one solve's result, or "" when nothing is.
-std::string Judge(const SharedPuzzle& p, const BoardState& b, bool classic) {
-  const PuzzleText& t = p.text;
-  const BoardState puzzle = PuzzleToState(t);
-  for (int x = 1; x <= t.width; ++x) {
-    for (int y = 1; y <= t.height; ++y) {
-      if (p.start.Board[x][y].number % 100 != t.HintAt(x, y) && p.start.Board[x][y].number < 100) {
-        return "the .nbl and .txt hints differ";
-      }
-    }
-  }
-  const int status = b.SolverStatus;
-  if (status == 0) {
-    const CheckFinding f = CheckBoard(b, &puzzle);
-    if (!f.ok()) return "reported solved but " + DescribeFinding(f);
-  }
-  if (status == 1 && !classic && !kKnownContradictions.count(p.name)) {
-    return "declared contradictory";
-  }
-  if (status == 0 || (status == 2 && !classic)) {
-    for (int x = 1; x <= t.width; ++x) {
-      for (int y = 1; y <= t.height; ++y) {
-        const int n = b.Board[x][y].number;
-        if (n > 100 && n - 100 != t.SolutionAt(x, y)) {
-          return "placed " + std::to_string(n - 100) + " at column " + std::to_string(x) +
-                 ", row " + std::to_string(y) + " where the solution has " +
-                 std::to_string(t.SolutionAt(x, y)) + (status == 0 ? " (solved)" : " (gave up)");
-        }
-      }
-    }
-  }
-  return {};
 }
 
 // A solved board is also what the complete solve writes for that puzzle.
@@ -98,8 +54,31 @@ std::string CompareWithCompleteSolve(const BoardState& start, const BoardState& 
   written.LayoutPending = 0;
   complete::WriteSolution(r.solution, written);
   // Compared as saved: marks and the progress flag are scratch, not stored.
-  return WriteNblBytes(written) == WriteNblBytes(solved) ? ""
-                                                         : "the complete solve saves another board";
+  return WriteNblBytes(written) == WriteNblBytes(solved) ? "" : "the complete solve saves another board";
+}
+
+// What is wrong with one solve's result, or "" when nothing is.
+std::string Judge(const SharedPuzzle& p, const BoardState& b, bool classic) {
+  const PuzzleText& t = p.text;
+  const int status = b.SolverStatus;
+  if (status == 0) {
+    const BoardState puzzle = PuzzleToState(t);
+    const CheckFinding f = CheckBoard(b, &puzzle);
+    if (!f.ok()) return "reported solved but " + DescribeFinding(f);
+  }
+  if (status == 1 && !classic && !kKnownContradictions.count(p.name)) return "declared contradictory";
+  for (int x = 1; x <= t.width; ++x) {
+    for (int y = 1; y <= t.height; ++y) {
+      const int stored = p.start.Board[x][y].number, n = b.Board[x][y].number;
+      if (stored < 100 && stored != t.HintAt(x, y)) return "the .nbl and .txt hints differ";
+      if (n > 100 && n - 100 != t.SolutionAt(x, y) && (status == 0 || (status == 2 && !classic))) {
+        return "placed " + std::to_string(n - 100) + " at column " + std::to_string(x) + ", row " +
+               std::to_string(y) + " where the solution has " + std::to_string(t.SolutionAt(x, y)) +
+               (status == 0 ? " (solved)" : " (gave up)");
+      }
+    }
+  }
+  return status == 0 ? CompareWithCompleteSolve(p.start, b) : "";
 }
 
 void CheckSoundness(bool classic, double default_max_area) {
@@ -120,17 +99,13 @@ void CheckSoundness(bool classic, double default_max_area) {
     if (out.stopped) return;
     verdict[i] = out.board.SolverStatus;
     faults[i] = Judge(p, out.board, classic);
-    if (faults[i].empty() && out.board.SolverStatus == kStatusOk) {
-      faults[i] = CompareWithCompleteSolve(p.start, out.board);
-    }
   });
   int judged = 0;
   int counts[3] = {};
   std::string report;
   for (int i = 0; i < n; ++i) {
-    if (verdict[i] < 0) continue;
-    ++judged;
-    if (verdict[i] <= 2) ++counts[verdict[i]];
+    judged += verdict[i] >= 0;
+    if (verdict[i] >= 0 && verdict[i] <= 2) ++counts[verdict[i]];
     if (!faults[i].empty()) report += "  " + names[i] + ": " + faults[i] + "\n";
   }
   std::printf("%s mode: judged %d of %d puzzles (solved %d, contradiction %d, gave up %d)\n",

@@ -3,9 +3,9 @@
 // WALL cell inside the puzzle, a trailing "*" sets the complete flag.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -28,20 +28,15 @@ inline std::unique_ptr<BoardState> MakeBoard(const std::vector<std::string>& row
   auto state = std::make_unique<BoardState>();
   FillFromPicture(*state, rows);
   state->Mode = SolveStart;
-  int empty = 0;
-  for (int y = 1; y <= state->BoardHeight; ++y) {
-    for (int x = 1; x <= state->BoardWidth; ++x) empty += state->Board[x][y].number == 0;
-  }
-  state->EmptyCount = empty;
+  const std::string picture = FormatGrid(*state);  // "." marks exactly the empty cells
+  state->EmptyCount = static_cast<int>(std::count(picture.begin(), picture.end(), '.'));
   return state;
 }
 
 // The board in the same notation, rows joined by '\n' (complete flags shown).
 inline std::string Picture(const BoardState& state) { return FormatGrid(state); }
 
-inline std::string Picture(const std::vector<std::string>& rows) {
-  return Picture(*MakeBoard(rows));
-}
+inline std::string Picture(const std::vector<std::string>& rows) { return Picture(*MakeBoard(rows)); }
 
 // The marks of the puzzle cells, one digit per cell, rows joined by '\n'.
 inline std::string Marks(const BoardState& state) {
@@ -51,6 +46,26 @@ inline std::string Marks(const BoardState& state) {
     out += "\n";
   }
   return out;
+}
+
+// A w x h board of empty cells.
+inline std::vector<std::string> EmptyRows(int w, int h) {
+  std::string row = ".";
+  for (int x = 1; x < w; ++x) row += " .";
+  return std::vector<std::string>(static_cast<std::size_t>(h), row);
+}
+
+// What the solver concluded, in a few words: "ok", "contradiction" or "gave up",
+// then " progress" when ProgressMade is set and " at x,y (n)" for a conflict cell.
+inline std::string Verdict(const BoardState& s) {
+  const char* names[] = {"ok", "contradiction", "gave up"};
+  std::string v = s.SolverStatus >= 0 && s.SolverStatus <= 2 ? names[s.SolverStatus] : std::to_string(s.SolverStatus);
+  if (s.ProgressMade) v += " progress";
+  if (s.ConflictColumn || s.ConflictRow || s.ConflictNumber) {
+    v += " at " + std::to_string(s.ConflictColumn) + "," + std::to_string(s.ConflictRow) + " (" +
+         std::to_string(s.ConflictNumber) + ")";
+  }
+  return v;
 }
 
 // A board and a solver on it, for one mode.
