@@ -35,7 +35,7 @@ BoardState EmptyBoard(int w, int h) {
   return s;
 }
 
-// A refused read leaves the state as it was, but for SolverStatus = 3, and says why.
+// A refused read leaves the state as it was, but for SolverStatus = kStatusUnreadable, and says why.
 void ExpectRefused(const std::function<NblResult(BoardState&)>& read, const std::string& what) {
   BoardState before = EmptyBoard(10, 10);
   before.Board[4][4] = {6, 1, 2};
@@ -95,7 +95,7 @@ TEST(NblFile, SaveAndReopenRestoresEveryStoredVariableInEachMode) {
     s.Mode = mode;
     s.SelectedNumber = mode == 9 ? 0 : 14;
     s.EmptyCount = counters[i++];
-    s.SolverStatus = mode == SolveAuto ? 1 : mode == 9 ? 100 : 0;
+    s.SolverStatus = mode == SolveAuto ? kStatusContradiction : mode == 9 ? 100 : kStatusOk;
     s.Board[1][1] = {3, 1, 0};
     s.Board[2][1] = {140, 1, 0};
     s.Board[30][40] = {105, 0, 0};

@@ -44,7 +44,7 @@ Signature SolveAll(const SolverOptions& options) {
     EXPECT_FALSE(results[i].stopped) << kSignaturePuzzles[i];
     AddResult(fnv, kSignaturePuzzles[i], results[i].board);
     const int status = results[i].board.SolverStatus;
-    if (status >= 0 && status <= 2) ++counts[status];
+    if (status >= kStatusOk && status <= kStatusGaveUp) ++counts[status];
   }
   char text[128];
   std::snprintf(text, sizeof text, "0x%016" PRIx64 " (solved %d, contradiction %d, gave up %d)",

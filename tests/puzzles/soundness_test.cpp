@@ -61,24 +61,24 @@ std::string CompareWithCompleteSolve(const BoardState& start, const BoardState& 
 std::string Judge(const SharedPuzzle& p, const BoardState& b, bool classic) {
   const PuzzleText& t = p.text;
   const int status = b.SolverStatus;
-  if (status == 0) {
+  if (status == kStatusOk) {
     const BoardState puzzle = PuzzleToState(t);
     const CheckFinding f = CheckBoard(b, &puzzle);
     if (!f.ok()) return "reported solved but " + DescribeFinding(f);
   }
-  if (status == 1 && !classic && !kKnownContradictions.count(p.name)) return "declared contradictory";
+  if (status == kStatusContradiction && !classic && !kKnownContradictions.count(p.name)) return "declared contradictory";
   for (int x = 1; x <= t.width; ++x) {
     for (int y = 1; y <= t.height; ++y) {
       const int stored = p.start.Board[x][y].number, n = b.Board[x][y].number;
       if (stored < 100 && stored != t.HintAt(x, y)) return "the .nbl and .txt hints differ";
-      if (n > 100 && n - 100 != t.SolutionAt(x, y) && (status == 0 || (status == 2 && !classic))) {
+      if (n > 100 && n - 100 != t.SolutionAt(x, y) && (status == kStatusOk || (status == kStatusGaveUp && !classic))) {
         return "placed " + std::to_string(n - 100) + " at column " + std::to_string(x) + ", row " +
                std::to_string(y) + " where the solution has " + std::to_string(t.SolutionAt(x, y)) +
-               (status == 0 ? " (solved)" : " (gave up)");
+               (status == kStatusOk ? " (solved)" : " (gave up)");
       }
     }
   }
-  return status == 0 ? CompareWithCompleteSolve(p.start, b) : "";
+  return status == kStatusOk ? CompareWithCompleteSolve(p.start, b) : "";
 }
 
 void CheckSoundness(bool classic, double default_max_area) {
@@ -105,7 +105,7 @@ void CheckSoundness(bool classic, double default_max_area) {
   std::string report;
   for (int i = 0; i < n; ++i) {
     judged += verdict[i] >= 0;
-    if (verdict[i] >= 0 && verdict[i] <= 2) ++counts[verdict[i]];
+    if (verdict[i] >= kStatusOk && verdict[i] <= kStatusGaveUp) ++counts[verdict[i]];
     if (!faults[i].empty()) report += "  " + names[i] + ": " + faults[i] + "\n";
   }
   std::printf("%s mode: judged %d of %d puzzles (solved %d, contradiction %d, gave up %d)\n",

@@ -59,7 +59,7 @@ inline std::vector<std::string> EmptyRows(int w, int h) {
 // then " progress" when ProgressMade is set and " at x,y (n)" for a conflict cell.
 inline std::string Verdict(const BoardState& s) {
   const char* names[] = {"ok", "contradiction", "gave up"};
-  std::string v = s.SolverStatus >= 0 && s.SolverStatus <= 2 ? names[s.SolverStatus] : std::to_string(s.SolverStatus);
+  std::string v = s.SolverStatus >= kStatusOk && s.SolverStatus <= kStatusGaveUp ? names[s.SolverStatus] : std::to_string(s.SolverStatus);
   if (s.ProgressMade) v += " progress";
   if (s.ConflictColumn || s.ConflictRow || s.ConflictNumber) {
     v += " at " + std::to_string(s.ConflictColumn) + "," + std::to_string(s.ConflictRow) + " (" +

@@ -87,7 +87,7 @@ bool IsSolution(const Puzzle& puzzle, const Filling& filling);
 
 // Puts a unique solution on the board as the automatic solve leaves a solved
 // board: hints kept, other cells hold the number + 100, every cell complete,
-// marks cleared, EmptyCount 0, SolverStatus 0, Mode SolveAuto, MaxNumber
+// marks cleared, EmptyCount 0, SolverStatus kStatusOk, Mode SolveAuto, MaxNumber
 // derived from the size.
 void WriteSolution(const Filling& solution, BoardState& state);
 
