@@ -106,29 +106,6 @@ TEST(CompleteSolver, BoardsWithoutHints) {
   EXPECT_TRUE(IsSolution(wide, r.other));
 }
 
-TEST(CompleteSolver, BlocksWithoutHintsInTheOnlySolution) {
-  // The 1s and the 2 of the solution hold no hint.
-  const Puzzle p = FromPicture({
-      "4 3 .",
-      ". 3 .",
-      ". 4 .",
-      ". 2 2",
-  });
-  const CompleteResult r = CompleteSolver().Solve(p);
-  ASSERT_EQ(r.verdict, Verdict::Unique);
-  EXPECT_EQ(Numbers(r.solution, 12), (std::vector<int>{4, 3, 1, 4, 3, 3, 4, 4, 1, 1, 2, 2}));
-}
-
-TEST(CompleteSolver, HintsThatNoFillingKeeps) {
-  CompleteSolver solver;
-  // Two 1s side by side would be one block of 2.
-  EXPECT_EQ(solver.Solve(FromPicture({"1 1 .", ". . .", ". . ."})).verdict, Verdict::None);
-  // A block of 10 on 9 cells.
-  EXPECT_EQ(solver.Solve(FromPicture({"10 . .", ". . .", ". . ."})).verdict, Verdict::None);
-  // A 3 walled in by 1s.
-  EXPECT_EQ(solver.Solve(FromPicture({"1 3 1", ". 1 .", ". . ."})).verdict, Verdict::None);
-}
-
 TEST(CompleteSolver, DamagedValuesAreRefusedOrIgnored) {
   CompleteSolver solver;
   BoardState state;
@@ -180,16 +157,6 @@ TEST(CompleteSolver, StopFlagAndTimeBudgetEndTheSearch) {
   // Reasoning alone needs no search, so there is nothing to stop.
   stop = true;
   EXPECT_EQ(CompleteSolver(flagged).Solve(FromPicture({"1 2 2"})).verdict, Verdict::Unique);
-}
-
-TEST(CompleteSolver, OneObjectDecidesPuzzleAfterPuzzle) {
-  CompleteSolver solver;
-  const Puzzle a = FromPicture({"4 3 .", ". 3 .", ". 4 .", ". 2 2"});
-  const Puzzle b = FromPicture({"1 1 .", ". . .", ". . ."});
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(solver.Solve(a).verdict, Verdict::Unique);
-    EXPECT_EQ(solver.Solve(b).verdict, Verdict::None);
-  }
 }
 
 TEST(WriteSolution, LeavesTheBoardAsASolvedAutomaticSolve) {
