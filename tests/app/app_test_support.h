@@ -13,6 +13,7 @@
 #include <functional>
 #include <optional>
 
+#include "../view/board_picture.h"
 #include "app/main_frame.h"
 #include "app/numbloc_app.h"
 #include "core/board/board_state.h"
@@ -22,9 +23,8 @@
 #include "view/numbloc_view.h"
 
 // Stands in for the dialogs and prompts for the life of one test: the file
-// dialogs hand out prepared paths in turn (none left means Cancel), the
-// prompts record their texts and give the set answer. The settings are kept
-// in a temporary folder.
+// dialogs hand out prepared paths in turn (none left: Cancel), the prompts
+// record their texts and give the set answer; settings go to a temporary folder.
 struct Doubles : numbloc::FileDialogs, numbloc::UserPrompts {
   Doubles() {
     numbloc::SetFileDialogs(this);
@@ -45,8 +45,7 @@ struct Doubles : numbloc::FileDialogs, numbloc::UserPrompts {
   }
   static std::optional<QString> Next(QStringList& paths, int& calls) {
     ++calls;
-    if (paths.isEmpty()) return std::nullopt;
-    return paths.takeFirst();
+    return paths.isEmpty() ? std::nullopt : std::optional(paths.takeFirst());
   }
 
   QStringList openPaths, savePaths, errors, warnings, questions;
@@ -56,21 +55,22 @@ struct Doubles : numbloc::FileDialogs, numbloc::UserPrompts {
 };
 
 // The main window shown and active with its first repaint done; `files`
-// stands for the command line. Check `shown` before anything else.
+// stands for the command line. A window that does not become active fails
+// the test that made it.
 struct Shell : Doubles {
   explicit Shell(const QStringList& files = {}) {
     app.InitInstance(files);
     frame = app.MainFrame();
     frame->activateWindow();
-    shown = QTest::qWaitForWindowActive(frame);
+    const bool shown = QTest::qWaitForWindowActive(frame);
     Repaint();
+    QVERIFY2(shown, "the main window did not become active");
   }
   void Repaint() { frame->View()->viewport()->grab(); }
 
   CNumblocApp app;
   numbloc::BoardState& state = app.State();
   CMainFrame* frame = nullptr;
-  bool shown = false;
 };
 
 // Runs `action` on the next modal dialog once it is shown.
@@ -85,22 +85,12 @@ inline void WhenModalShown(std::function<void(QWidget*)> action, int attempt = 0
   });
 }
 
-inline numbloc::BoardState Board(int width, int height) {
+// A board of the given size whose first rows are `top` in the picture
+// notation (view/board_picture.h); the rest is empty.
+inline numbloc::BoardState Board(int width, int height, std::vector<std::string> top = {}) {
   numbloc::BoardState state;
-  state.BoardWidth = static_cast<std::uint8_t>(width);
-  state.BoardHeight = static_cast<std::uint8_t>(height);
-  state.ResetBoard();
+  numbloc::testing::FillFromPicture(state, numbloc::testing::Picture(width, height, std::move(top)));
   return state;
-}
-
-// Places numbers on the board from rows of text: '.' empty, 1-9 hints.
-inline void PlaceHints(numbloc::BoardState& state, std::initializer_list<const char*> rows) {
-  int y = 1;
-  for (const char* row : rows) {
-    for (int x = 1; row[x - 1] != '\0'; ++x)
-      if (row[x - 1] != '.') state.Board[x][y].number = static_cast<std::uint8_t>(row[x - 1] - '0');
-    ++y;
-  }
 }
 
 inline std::vector<std::uint8_t> Bytes(const numbloc::BoardState& state) {

@@ -19,21 +19,13 @@ namespace {
 
 // A 10 x 7 puzzle in SolvePlayed with two hints and one placed number.
 QString WritePuzzle(const QString& path) {
-  BoardState state = Board(10, 7);
-  PlaceHints(state, {"3..", ".12"});
+  BoardState state = Board(10, 7, {"3", ". 1 2"});
   state.Board[10][7].number = 105;
   state.Mode = numbloc::SolvePlayed;
   state.SelectedNumber = 5;
   return WriteNbl(path, state);
 }
 
-// The visible items of a menu or of the menu bar, "-" for a separator.
-QStringList MenuTexts(const QWidget* menu) {
-  QStringList texts;
-  for (const QAction* action : menu->actions())
-    if (action->isVisible()) texts.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-  return texts;
-}
 
 }  // namespace
 
@@ -45,25 +37,22 @@ class ShellTest : public QObject {
 
   void menuHasItsPopupsAndTheSizeCommandOnTheBar() {
     Shell s;
-    QVERIFY(s.shown);
-    const QList<QAction*> bar = s.frame->menuBar()->actions();
-    QCOMPARE(MenuTexts(s.frame->menuBar()),
-             QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "ｻｲｽﾞ変更(&S)", "表示(&V)", "解析(&A)", "ﾍﾙﾌﾟ(&H)"}));
-    QCOMPARE(bar[2]->menu(), nullptr);
-    QCOMPARE(bar[2]->objectName(), QStringLiteral("ID_CHANGE_SIZE"));
-    // No recent files yet: their items and separator are hidden.
-    const QList<QStringList> popups = {
-        {"ﾃﾞｰﾀを読み込む(&O)", "ﾃﾞｰﾀを保存する(&A)", "-", "問題を自動作成(&G)…", "-", "印刷(&P)",
-         "印刷ﾌﾟﾚﾋﾞｭｰ(&V)", "ﾌﾟﾘﾝﾀの設定(&R)", "-", "終了(&X)"},
-        {"元に戻す(&U)", "やり直し(&R)", "-", "全クリア", "解答モードへ"},
-        {},
-        {"拡大(&I)", "縮小(&O)", "等倍(&N)", "-", "ルール違反を表示(&W)"},
-        {"解の個数を調べる(&C)", "完全解答(&S)", "-", "答え合わせ(&K)", "ヒント(&H)", "-", "中止(&X)"},
-        {"ﾙｰﾙ説明(&R)", "-", "操作説明(作成時)", "操作説明(解答時)", "-", "ﾊﾞｰｼﾞｮﾝ情報(&V)"}};
-    for (int i : {0, 1, 3, 4, 5}) {
-      QVERIFY(bar[i]->menu());
-      QCOMPARE(MenuTexts(bar[i]->menu()), popups[i]);
+    // Each item of the bar with the visible items of its pop-up, "-" for a
+    // separator: no recent files yet, so their items and separator are
+    // hidden. The size command stands on the bar itself.
+    QStringList menus;
+    for (const QAction* top : s.frame->menuBar()->actions()) {
+      QString line = top->text() + (top->menu() ? ":" : "");
+      for (const QAction* item : top->menu() ? top->menu()->actions() : QList<QAction*>())
+        if (item->isVisible()) line += " " + (item->isSeparator() ? QStringLiteral("-") : item->text());
+      menus << line;
     }
+    QCOMPARE(menus, QStringList({"ﾌｧｲﾙ(&F): ﾃﾞｰﾀを読み込む(&O) ﾃﾞｰﾀを保存する(&A) - 問題を自動作成(&G)… - 印刷(&P) "
+                                 "印刷ﾌﾟﾚﾋﾞｭｰ(&V) ﾌﾟﾘﾝﾀの設定(&R) - 終了(&X)",
+                                 "編集(&E): 元に戻す(&U) やり直し(&R) - 全クリア 解答モードへ", "ｻｲｽﾞ変更(&S)",
+                                 "表示(&V): 拡大(&I) 縮小(&O) 等倍(&N) - ルール違反を表示(&W)",
+                                 "解析(&A): 解の個数を調べる(&C) 完全解答(&S) - 答え合わせ(&K) ヒント(&H) - 中止(&X)",
+                                 "ﾍﾙﾌﾟ(&H): ﾙｰﾙ説明(&R) - 操作説明(作成時) 操作説明(解答時) - ﾊﾞｰｼﾞｮﾝ情報(&V)"}));
     QVERIFY(!s.frame->Action("ID_WORK_CANCEL")->isEnabled());  // nothing runs
     QCOMPARE(s.frame->windowTitle(), QStringLiteral("ナムブロック[*] - 解答ツール"));
     QVERIFY(!s.frame->isWindowModified());
@@ -84,7 +73,6 @@ class ShellTest : public QObject {
     QFETCH(bool, readable);
     QTemporaryDir dir;
     Shell s({readable ? WritePuzzle(dir.filePath("start.nbl")) : dir.filePath("nothing.nbl")});
-    QVERIFY(s.shown);
     s.Repaint();
     QCOMPARE(s.state.SolverStatus, readable ? numbloc::kStatusOk : numbloc::kStatusUnreadable);
     QCOMPARE(s.state.BoardWidth, readable ? 10 : 8);
@@ -105,8 +93,7 @@ class ShellTest : public QObject {
     const QString first = WritePuzzle(dir.filePath("first.nbl"));
     const QString second = WritePuzzle(dir.filePath("second.nbl"));
     Shell s;
-    QVERIFY(s.shown);
-    PlaceHints(s.state, {"7"});
+    s.state.Board[1][1].number = 7;
     for (const char* name : {"a.nbl", "b.nbl"}) s.app.RecentFiles().Add(dir.filePath(name));
     // Cancel at the question: no dialog, the work stays.
     s.openPaths = {first};
@@ -125,17 +112,11 @@ class ShellTest : public QObject {
     QCOMPARE(s.state.MaxNumber, 12);
     QCOMPARE(s.frame->windowTitle(), QStringLiteral("first.nbl[*] - 解答ツール"));
 
-    // The menu item reaches the same reader: a name that does not exist
-    // shows message 3 and leaves the board as it was, still unmodified.
-    // Cancelling the dialog does nothing.
+    // Cancelling the dialog does nothing (a file that cannot be read: the
+    // command-line test).
     const auto before = Bytes(s.state);
-    s.openPaths = {dir.filePath("missing.nbl")};
     s.frame->Action("ID_FILE_OPEN")->trigger();
-    QCOMPARE(s.state.SolverStatus, numbloc::kStatusUnreadable);
-    QVERIFY(!s.frame->IsModified());
-    s.state.SolverStatus = numbloc::kStatusOk;
-    s.frame->Action("ID_FILE_OPEN")->trigger();
-    QCOMPARE(s.openCalls, 3);
+    QCOMPARE(s.openCalls, 2);
     QVERIFY(Bytes(s.state) == before);
 
     // The recent files open from the menu, asking the same. The list keeps
@@ -143,13 +124,9 @@ class ShellTest : public QObject {
     QVERIFY(s.frame->OpenPuzzlePath(second));
     s.app.RecentFiles().Add(dir.filePath("c.nbl"));
     s.state.Board[5][5].number = 104;
-    s.answer = numbloc::SaveChoice::Cancel;
-    s.frame->Action("ID_FILE_MRU_FILE3")->trigger();
-    QCOMPARE(s.frame->CurrentPath(), second);
-    s.answer = numbloc::SaveChoice::Discard;
     s.frame->Action("ID_FILE_MRU_FILE3")->trigger();
     QCOMPARE(s.frame->CurrentPath(), first);
-    QCOMPARE(s.questions.size(), 4);
+    QCOMPARE(s.questions.size(), 3);
     QStringList recent;
     for (int i = 1; i <= 4; ++i) recent << s.frame->Action(QStringLiteral("ID_FILE_MRU_FILE%1").arg(i))->text();
     QCOMPARE(recent, QStringList({"&1 first.nbl", "&2 c.nbl", "&3 second.nbl", "&4 b.nbl"}));
@@ -160,10 +137,9 @@ class ShellTest : public QObject {
   void aWholePuzzleWithTheKeyboardAlone() {
     QTemporaryDir dir;
     // A finished 6 x 6 board with two cells left open: (2, 1) takes 3, (6, 6) takes 4.
-    BoardState puzzle = Board(6, 6);
-    PlaceHints(puzzle, {"3.3221", "444433", "125553", "625154", "666644", "61221."});
+    const BoardState puzzle = Board(6, 6, {"3 . 3 2 2 1", "4 4 4 4 3 3", "1 2 5 5 5 3",
+                                           "6 2 5 1 5 4", "6 6 6 6 4 4", "6 1 2 2 1 ."});
     Shell s;
-    QVERIFY(s.shown);
     QVERIFY(s.frame->OpenPuzzlePath(WriteNbl(dir.filePath("keys.nbl"), puzzle)));
     s.Repaint();
     s.frame->View()->setFocus();
@@ -171,14 +147,9 @@ class ShellTest : public QObject {
     QCOMPARE(s.state.Mode, numbloc::SolveStart);
     // Ctrl+N and the keys without a handler leave the board alone.
     const auto before = Bytes(s.state);
-    QTest::keyClick(s.frame, Qt::Key_N, Qt::ControlModifier);
-    for (const auto& [key, modifiers] : QList<std::pair<Qt::Key, Qt::KeyboardModifiers>>{
-             {Qt::Key_Z, Qt::ControlModifier}, {Qt::Key_X, Qt::ControlModifier},
-             {Qt::Key_C, Qt::ControlModifier}, {Qt::Key_V, Qt::ControlModifier},
-             {Qt::Key_Backspace, Qt::AltModifier}, {Qt::Key_Delete, Qt::ShiftModifier},
-             {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
-             {Qt::Key_F6, Qt::NoModifier}, {Qt::Key_F6, Qt::ShiftModifier}})
-      QTest::keyClick(s.frame, key, modifiers);
+    for (const char* keys : {"Ctrl+N", "Ctrl+Z", "Alt+Backspace", "Ctrl+X", "Shift+Del", "Ctrl+C", "Ctrl+Ins",
+                             "Ctrl+V", "Shift+Ins", "F6", "Shift+F6"})
+      QTest::keySequence(s.frame, QKeySequence(QString::fromLatin1(keys)));
     s.Repaint();
     QVERIFY(Bytes(s.state) == before);
     QVERIFY(s.frame->isVisible() && s.openCalls + s.saveCalls == 0);
@@ -203,10 +174,7 @@ class ShellTest : public QObject {
     QTest::keyClick(s.frame->View(), Qt::Key_3);
     QCOMPARE(s.state.Board[2][1].number, 103);
     QVERIFY(!redo->isEnabled());
-    for (int i = 0; i < 5; ++i) {
-      QTest::keyClick(s.frame->View(), Qt::Key_Right);
-      QTest::keyClick(s.frame->View(), Qt::Key_Down);
-    }
+    for (int i = 0; i < 10; ++i) QTest::keyClick(s.frame->View(), i % 2 ? Qt::Key_Down : Qt::Key_Right);
     QTest::keyClick(s.frame->View(), Qt::Key_4);
     QCOMPARE(s.frame->View()->Overlay().statusText, QStringLiteral("正解です！　おめでとうございます"));
   }
@@ -223,7 +191,6 @@ class ShellTest : public QObject {
     QTemporaryDir dir;
     const QString path = WriteNbl(dir.filePath("big.nbl"), Board(width, height));
     Shell s;
-    QVERIFY(s.shown);
     QVERIFY(s.frame->OpenPuzzlePath(path));
     CNumblocView* view = s.frame->View();
     s.Repaint();
@@ -251,22 +218,16 @@ class ShellTest : public QObject {
   }
 
   // A hint on an empty 20 x 20 board makes the automatic solve run long:
-  // meanwhile the commands that read or change the board are held, and
-  // closing stops it first. Then saving, from the question on closing, the
-  // menu and Ctrl+S: a name is asked for until the board has a file, and a
-  // failed save says why, leaves nothing half-written and keeps the window.
+  // meanwhile the commands that touch the board are held, and closing stops
+  // it first. Then saving: a name is asked for until the board has a file,
+  // and a failed save says why, leaves nothing half-written and the window.
   void closingStopsASolveAndSavingKeepsTheWork() {
     QTemporaryDir dir;
     Shell s;
-    QVERIFY(s.shown);
-    s.state.BoardWidth = s.state.BoardHeight = 20;
-    s.state.BoardReady = 0;
-    s.Repaint();
-    PlaceHints(s.state, {"2"});
+    s.state = Board(20, 20, {"2"});
     s.state.Mode = numbloc::SolveStart;
     const auto before = Bytes(s.state);
-    QTest::mouseClick(s.frame->View()->viewport(), Qt::LeftButton, {},
-                      QPoint(numbloc::layout::PanelX(20) + 50, 168) - s.frame->View()->ScrollPosition());
+    QTest::keyClick(s.frame, Qt::Key_F2);  // 自動解答
     QVERIFY(s.frame->View()->Busy());
     for (const char* id : {"ID_FILE_OPEN", "ID_FILE_SAVE", "ID_FILE_SAVE_AS", "ID_FILE_PRINT",
                            "ID_CHANGE_SIZE", "ID_ANALYZE_COUNT", "ID_ANALYZE_SOLVE"})
@@ -314,15 +275,10 @@ class ShellTest : public QObject {
     BoardState saved;
     QVERIFY(numbloc::ReadNblFile(QFile::encodeName(dir.filePath("menu.nbl")).toStdString(), saved).ok);
     QVERIFY(saved.Board[1][1].number == 2 && saved.Board[1][2].number == 3 && saved.Board[2][2].number == 5);
-    // Saved: no question; changed again, then discarded.
+    // Saved: no question.
     s.frame->show();
     QVERIFY(s.frame->close());
     QCOMPARE(s.questions.size(), 4);
-    s.frame->show();
-    s.state.Board[3][3].number = 2;
-    s.answer = numbloc::SaveChoice::Discard;
-    QVERIFY(s.frame->close());
-    QCOMPARE(s.questions.size(), 5);
   }
 };
 

@@ -1,6 +1,8 @@
-// Board states for the window tests, from the shared picture notation.
+// Board states for the window tests, from the shared picture notation, and
+// the pixel counts of the Qt ones.
 #pragma once
 
+#include <QImage>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -23,6 +25,21 @@ inline std::vector<std::string> Picture(int w, int h, std::vector<std::string> t
 inline void LoadPicture(BoardState& state, const std::vector<std::string>& rows) {
   FillFromPicture(state, rows);
   state.BoardReady = 2;
+}
+
+// A pixel without alpha, and the pixels in `area` of `colour`, or within
+// `spread` of it in each channel so that text counts with its glyph edges
+// blended into the background.
+inline QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
+inline int CountColour(const QImage& image, QRect area, QRgb colour, int spread = 0) {
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb p = image.pixel(x, y);
+      n += std::abs(qRed(p) - qRed(colour)) <= spread && std::abs(qGreen(p) - qGreen(colour)) <= spread &&
+           std::abs(qBlue(p) - qBlue(colour)) <= spread;
+    }
+  return n;
 }
 
 }  // namespace numbloc::testing

@@ -33,9 +33,7 @@ class RecordingHost : public InputHost {
 };
 
 // Canvas point inside cell (c, r), bar entry n and the two buttons of a 6 x 6 board.
-struct Click {
-  int x, y;
-};
+using Click = layout::Point;
 Click At(int c, int r) { return {layout::CellOrigin(c, r).x + 10, layout::CellOrigin(c, r).y + 10}; }
 Click Bar(int n) { return {layout::BarX(6) + 10, layout::BarEntryOrigin(6, n).y + 10}; }
 const Click kLower{layout::PanelX(6) + 50, 228}, kUpper{layout::PanelX(6) + 50, 168};
@@ -145,11 +143,9 @@ TEST_F(InputTest, MovesInSolvingAreRecordedAndHintsStay) {
   EXPECT_EQ(host.events, (Events{Board(), "whole", Cell(4, 1)}));
   // Each move records its cell and what the cell held.
   ASSERT_EQ(state.history.HistoryCount, 3);
-  const int recorded[3][3] = {{2, 1, 135}, {3, 1, 0}, {4, 1, 0}};
   for (int k = 0; k < 3; ++k)
-    EXPECT_EQ(std::make_tuple(int(state.history.column[k]), int(state.history.row[k]),
-                              int(state.history.previous[k])),
-              std::make_tuple(recorded[k][0], recorded[k][1], recorded[k][2]));
+    EXPECT_EQ(std::make_tuple(state.history.column[k], state.history.row[k], state.history.previous[k]),
+              std::make_tuple(k + 2, 1, k == 0 ? 135 : 0));
   EXPECT_FALSE(Left(At(1, 1)));
   EXPECT_FALSE(Right(At(1, 1)));
   EXPECT_EQ(state.Board[1][1].number, 3);
@@ -180,16 +176,14 @@ TEST_F(InputTest, AClickCompletesAHintOneButNotAPlacedOne) {
 
 // A damaged file may bring any Mode or selected number.
 TEST_F(InputTest, DamagedSelectedNumberPlacesNoWallOrWrappedValue) {
-  for (int mode : {0, 1, 2}) {
+  for (int mode : {0, 1, 2})
     for (int selected : {0, 41, 100, 200}) {
       state.Mode = static_cast<std::uint8_t>(mode);
       state.SelectedNumber = static_cast<std::uint8_t>(selected);
       EXPECT_FALSE(Left(At(2, 2))) << mode << " " << selected;
-      EXPECT_EQ(state.Board[2][2].number, 0);
-      EXPECT_EQ(state.history.HistoryCount, 0);
-      EXPECT_EQ(state.Mode, mode);
+      EXPECT_EQ(std::make_tuple(state.Board[2][2].number, state.history.HistoryCount, state.Mode),
+                std::make_tuple(0, 0, mode));
     }
-  }
   EXPECT_TRUE(host.events.empty());
   // A Mode outside the table still places and erases, as in Solving.
   state.Mode = 7;

@@ -1,5 +1,6 @@
-// Geometry of the board window: positions, window and scroll sizes, hit
-// regions with their open bounds, repaint rectangles and atlas regions.
+// Geometry of the board window: window and scroll sizes, hit regions with
+// their open bounds, atlas regions. The positions of the pictures and the
+// repaint rectangles are pinned by drawing_test and tst_board_window.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -10,19 +11,6 @@
 namespace numbloc::layout {
 namespace {
 
-TEST(LayoutPositions, DefaultAndLargestBoard) {
-  EXPECT_EQ(CellOrigin(1, 1), (Point{25, 50}));
-  EXPECT_EQ(CellOrigin(8, 8), (Point{214, 239}));
-  EXPECT_EQ(PanelX(8), 329);
-  EXPECT_EQ(BarEntryOrigin(8, 10), (Point{274, 293}));
-  EXPECT_EQ(FrameRect(8, 8), (Rect{25, 50, 241, 266}));
-  EXPECT_EQ(PanelX(30), 923);
-  // The top frame line of 21 is the bottom frame line of 20.
-  EXPECT_EQ(BarEntryOrigin(30, 20), (Point{868, 563}));
-  EXPECT_EQ(BarEntryOrigin(30, 21), (Point{868, 590}));
-  EXPECT_EQ(MarkerOrigin(30, 25), (Point{868, 698}));
-}
-
 TEST(LayoutSizes, ExamplesAndCaps) {
   // {W, H, window}: 27W + 260 wide, capped at 639 from 15 columns on;
   // 27H + 170 high, at least 340 and capped at 479 from 12 rows on.
@@ -30,10 +18,9 @@ TEST(LayoutSizes, ExamplesAndCaps) {
       {8, 8, {476, 386}}, {6, 6, {422, 340}}, {14, 8, {638, 386}}, {15, 8, {639, 386}},
       {8, 11, {476, 467}}, {8, 12, {476, 479}}, {30, 40, {639, 479}}};
   for (const auto& [w, h, size] : windows) EXPECT_EQ(FrameWindowSize(w, h), size) << w << "x" << h;
+  // The canvas: 27W + 220 by 27M + 60, at least 290 high.
   EXPECT_EQ(ScrollSize(8, 10), (Size{436, 330}));
   EXPECT_EQ(ScrollSize(6, 8), (Size{382, 290}));
-  EXPECT_EQ(ScrollSize(8, 8).height, 290);
-  EXPECT_EQ(ScrollSize(30, 40), (Size{1030, 1140}));
   EXPECT_EQ(InitialScrollSize(8, 8), (Size{456, 340}));
   EXPECT_EQ(InitialScrollSize(8, 10), (Size{456, 370}));
 }
@@ -65,13 +52,6 @@ TEST(HitTest, RegionsAndTheirOpenBounds) {
   EXPECT_EQ(HitTest(6, 6, 8, BarX(6) + 5, 27 * 8 + 40).number, 8);
 }
 
-TEST(RepaintRects, CellBoardAndBar) {
-  EXPECT_EQ(CellRepaintRect(1, 1), (Rect{23, 48, 54, 79}));
-  EXPECT_EQ(BoardRepaintRect(8, 8), (Rect{25, 50, 243, 268}));
-  // With W 10 and M 12 the bar repaints down to y 375.
-  EXPECT_EQ(BarRepaintRect(10, 12), (Rect{328, 50, 356, 375}));
-}
-
 // Number tiles stand in six columns of 20 (hint, selected and placed for
 // 1..20, then the same for 21..40); a damaged byte shows the question mark.
 TEST(AtlasRegions, CellTilesAndButtonsPerMode) {
@@ -88,14 +68,12 @@ TEST(AtlasRegions, CellTilesAndButtonsPerMode) {
   using enum ButtonPicture;
   const std::tuple<int, ButtonPicture, ButtonPicture> modes[] = {
       {0, ToSolving, ClearAll}, {1, ToCreation, AutoSolve}, {2, BackToStart, UndoOne}, {3, BackToStart, ClearAll}};
+  ButtonPicture l, u;
   for (const auto& [mode, lower, upper] : modes) {
-    ButtonPicture l, u;
     ASSERT_TRUE(ButtonsForMode(mode, &l, &u));
     EXPECT_EQ(std::make_pair(l, u), std::make_pair(lower, upper)) << mode;
   }
-  ButtonPicture l, u;
-  EXPECT_FALSE(ButtonsForMode(4, &l, &u));
-  EXPECT_FALSE(ButtonsForMode(255, &l, &u));
+  EXPECT_FALSE(ButtonsForMode(4, &l, &u));  // and none drawn: drawing_test
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // finished board.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "board_picture.h"
 #include "view/play.h"
 
@@ -22,16 +24,13 @@ TEST(Play, ReplaceIsOneMoveThatUndoAndRedoTakeBackAndRepeat) {
   EXPECT_EQ(s.Board[2][1].number, 105);
   EXPECT_EQ(s.history.HistoryCount, 2);
 
-  ASSERT_TRUE(redo.Undo(s));
-  EXPECT_EQ(s.Board[2][1].number, 103);
-  ASSERT_TRUE(redo.Undo(s));
-  EXPECT_EQ(s.Board[2][1].number, 0);
-  EXPECT_FALSE(redo.Undo(s));
-  ASSERT_TRUE(redo.Redo(s));
-  EXPECT_EQ(s.Board[2][1].number, 103);
-  ASSERT_TRUE(redo.Redo(s));
-  EXPECT_EQ(s.Board[2][1].number, 105);
-  EXPECT_FALSE(redo.CanRedo(s));
+  // Undo twice, then nothing is left to undo; redo twice, then nothing.
+  const std::tuple<bool, bool, int> steps[] = {{true, true, 103},  {true, true, 0},    {true, false, 0},
+                                               {false, true, 103}, {false, true, 105}, {false, false, 105}};
+  for (const auto& [undo, done, number] : steps) {
+    EXPECT_EQ(undo ? redo.Undo(s) : redo.Redo(s), done);
+    EXPECT_EQ(s.Board[2][1].number, number);
+  }
   EXPECT_EQ(s.history.HistoryCount, 2);  // redone moves are in the history again
 
   // Hints and the solver's numbers stay.

@@ -5,10 +5,12 @@
 #include <QImage>
 #include <QSet>
 
+#include "board_picture.h"
 #include "platform/draw_surface.h"
 #include "view/layout.h"
 
 using namespace numbloc::layout;
+using namespace numbloc::testing;
 
 namespace {
 
@@ -16,15 +18,6 @@ namespace {
 const QRgb kBlack = 0x000000, kWhite = 0xFFFFFF, kBlue = 0x0000FF, kRed = 0xFF0000, kCyan = 0x00FFFF,
            kDarkGreen = 0x008000, kGreen = 0x00FF00, kYellow = 0xFFFF00, kTeal = 0x008080,
            kNavy = 0x000080, kDarkRed = 0x800000, kOlive = 0x808000;
-
-QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
-
-int Count(const QImage& image, const Region& r, QRgb colour) {
-  int n = 0;
-  for (int y = r.y; y < r.y + r.height; ++y)
-    for (int x = r.x; x < r.x + r.width; ++x) n += At(image, x, y) == colour;
-  return n;
-}
 
 QSet<QRgb> Colours(const QImage& image, const Region& r) {
   QSet<QRgb> set;
@@ -67,17 +60,13 @@ class TestAtlas : public QObject {
 
   void CheckButton(const Region& r, QRgb face, QRgb rim, QRgb caption) {
     QCOMPARE(QSize(r.width, r.height), QSize(101, 35));
-    // Rounded: the corners show the teal background.
-    QCOMPARE(At(atlas_, r.x, r.y), kTeal);
-    QCOMPARE(At(atlas_, r.x + 100, r.y + 34), kTeal);
-    QCOMPARE(At(atlas_, r.x + 2, r.y + 2), kTeal);
-    // Face on the left of the caption, highlight on top, rim at the bottom.
-    QCOMPARE(At(atlas_, r.x + 6, r.y + 17), face);
-    QCOMPARE(At(atlas_, r.x + 50, r.y + 1), kWhite);
-    QCOMPARE(At(atlas_, r.x + 1, r.y + 17), kWhite);
-    QCOMPARE(At(atlas_, r.x + 50, r.y + 33), rim);
-    QCOMPARE(At(atlas_, r.x + 99, r.y + 17), rim);
-    QVERIFY(Count(atlas_, {r.x + 10, r.y + 6, 81, 23}, caption) > 40);
+    // Rounded corners showing the teal background; the face left of the
+    // caption, the highlight on top and left, the rim at the bottom and right.
+    const std::pair<QPoint, QRgb> probes[] = {{{0, 0}, kTeal},    {{100, 34}, kTeal}, {{2, 2}, kTeal},
+                                              {{6, 17}, face},    {{50, 1}, kWhite},  {{1, 17}, kWhite},
+                                              {{50, 33}, rim},    {{99, 17}, rim}};
+    for (const auto& [p, colour] : probes) QCOMPARE(At(atlas_, r.x + p.x(), r.y + p.y()), colour);
+    QVERIFY(CountColour(atlas_, {r.x + 10, r.y + 6, 81, 23}, caption) > 40);
   }
 
  private slots:
@@ -85,11 +74,7 @@ class TestAtlas : public QObject {
     const QImage raw(numbloc::AtlasResourcePath());
     QVERIFY2(!raw.isNull(), "the atlas resource is not built in");
     QCOMPARE(raw.size(), QSize(kAtlasWidth, kAtlasHeight));
-    // 16 colours in the standard order.
-    const QList<QRgb> palette{kBlack, kDarkRed, kDarkGreen, kOlive,  kNavy, 0x800080, kTeal, 0xC0C0C0,
-                              0x808080, kRed, kGreen, kYellow, kBlue, 0xFF00FF, kCyan, kWhite};
-    QCOMPARE(raw.colorCount(), 16);
-    for (int k = 0; k < 16; ++k) QCOMPARE(raw.colorTable()[k] & 0xFFFFFF, palette[k]);
+    QCOMPARE(raw.colorCount(), 16);  // which colours where: the checks below
     atlas_ = numbloc::LoadAtlasImage();
     QVERIFY(!atlas_.isNull());
   }
@@ -106,8 +91,8 @@ class TestAtlas : public QObject {
       }
     // The ink of 11 lies in both halves of the tile.
     const auto p = NumberTileAtlas(TileStyle::Hint, 11);
-    QVERIFY(Count(atlas_, {p.x + 1, p.y + 1, 13, 26}, kBlue) > 10);
-    QVERIFY(Count(atlas_, {p.x + 14, p.y + 1, 13, 26}, kBlue) > 10);
+    QVERIFY(CountColour(atlas_, {p.x + 1, p.y + 1, 13, 26}, kBlue) > 10);
+    QVERIFY(CountColour(atlas_, {p.x + 14, p.y + 1, 13, 26}, kBlue) > 10);
     // Tile 20 ends on y 540, so a strip of 20 tiles is 541 high; the title banner starts below.
     for (int x : {0, 28, 56, 84, 112, 140}) QCOMPARE(At(atlas_, x + 5, 540), kBlack);
     QCOMPARE(At(atlas_, 5, 541), kTeal);
@@ -125,20 +110,21 @@ class TestAtlas : public QObject {
   void labelsQuestionEmptyAndTitle() {
     for (int x = 168; x < 269; ++x)
       for (int y : {210, 233, 256}) QCOMPARE(At(atlas_, x, y), kBlack);
-    const Region creation = CreationLabelRegion(), solving = SolvingLabelRegion();
-    QCOMPARE(At(atlas_, creation.x + 100, creation.y), kTeal);
-    QCOMPARE(At(atlas_, solving.x + 100, solving.y + 21), kTeal);
-    QVERIFY(Count(atlas_, {creation.x + 24, creation.y, 77, 22}, kWhite) > 60);
-    QVERIFY(Count(atlas_, {solving.x + 24, solving.y, 77, 22}, kWhite) > 60);
-    QVERIFY(Count(atlas_, {creation.x, creation.y, 24, 22}, kYellow) > 40);
-    QVERIFY(Count(atlas_, {solving.x, solving.y, 24, 22}, kRed) > 10);
+    // Each label: white words after a mark of its own colour, teal corners.
+    for (const auto& [label, mark, least] : {std::tuple(CreationLabelRegion(), kYellow, 40),
+                                              std::tuple(SolvingLabelRegion(), kRed, 10)}) {
+      QCOMPARE(At(atlas_, label.x + 100, label.y), kTeal);
+      QCOMPARE(At(atlas_, label.x + 100, label.y + 21), kTeal);
+      QVERIFY(CountColour(atlas_, {label.x + 24, label.y, 77, 22}, kWhite) > 60);
+      QVERIFY(CountColour(atlas_, {label.x, label.y, 24, 22}, mark) > least);
+    }
 
     CheckTile(QuestionTileAtlas(), kWhite, kDarkGreen, "question mark");
     CheckTile(EmptyTileAtlas(), kWhite, 0, "empty");
     const Region title = TitleBannerRegion();
     QCOMPARE(At(atlas_, title.x, title.y), kTeal);
     QCOMPARE(At(atlas_, title.x + 185, title.y + 20), kTeal);
-    QVERIFY(Count(atlas_, title, kWhite) > 200);
+    QVERIFY(CountColour(atlas_, {title.x, title.y, title.width, title.height}, kWhite) > 200);
   }
 };
 
