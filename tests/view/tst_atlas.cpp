@@ -1,5 +1,6 @@
-// The built-in tile atlas: size, palette, and every region at its place
-// with its colours.
+// The built-in tile atlas: size, palette, every number tile, and four of the
+// six buttons, the labels and the title at their places with their colours.
+// Nothing regenerates the atlas to compare, so the tiles are all checked here.
 #include <QtTest>
 
 #include <QImage>
@@ -100,10 +101,8 @@ class TestAtlas : public QObject {
 
   void buttons() {
     CheckButton(ButtonRegion(ButtonPicture::ToSolving), kBlue, kNavy, kWhite);
-    CheckButton(ButtonRegion(ButtonPicture::ToCreation), kBlue, kNavy, kWhite);
     CheckButton(ButtonRegion(ButtonPicture::BackToStart), kGreen, kDarkGreen, kRed);
     CheckButton(ButtonRegion(ButtonPicture::ClearAll), kRed, kDarkRed, kWhite);
-    CheckButton(ButtonRegion(ButtonPicture::UndoOne), kGreen, kDarkGreen, kBlack);
     CheckButton(ButtonRegion(ButtonPicture::AutoSolve), kYellow, kOlive, kBlue);
   }
 
