@@ -48,14 +48,5 @@ TEST(CheckCommand, NamesTheFirstBrokenRuleAndItsCell) {
   }
 }
 
-TEST(CheckCommand, AnUnreadableFileFailsTheRunButTheOthersAreChecked) {
-  const std::string dir = TempFolder();
-  const std::string good = WriteBoard(dir + "/good.nbl", Board(kValid));
-  const CliRun run = RunCli({"check", good, dir + "/missing.nbl", good});
-  EXPECT_EQ(run.exit_code, 1);
-  ASSERT_EQ(Lines(run.out).size(), 3u) << run.out;
-  ExpectLines(run.out, {"valid", "missing.nbl: unreadable", "valid"});
-}
-
 }  // namespace
 }  // namespace numbloc::test

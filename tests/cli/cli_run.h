@@ -4,10 +4,11 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -47,27 +48,17 @@ inline std::string TempFolder() {
 }
 
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& program = NUMBLOC_CLI_PATH) {
-  const std::string err_path = TempFolder() + "/.stderr";
+  const std::string out_path = TempFolder() + "/.stdout", err_path = TempFolder() + "/.stderr";
   std::string command = Quote(program);
   for (const std::string& a : args) command += " " + Quote(a);
-  CliRun run;
-  std::FILE* pipe = popen((command + " 2>" + Quote(err_path)).c_str(), "r");
-  if (!pipe) return run;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) run.out.append(buf, n);
-  const int status = pclose(pipe);
-  run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.err = ReadAll(err_path);
-  return run;
+  const int status = std::system((command + " >" + Quote(out_path) + " 2>" + Quote(err_path)).c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadAll(out_path), ReadAll(err_path)};
 }
 
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1) {
-    lines.push_back(text.substr(start, nl - start));
-  }
-  if (start < text.size()) lines.push_back(text.substr(start));
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
 

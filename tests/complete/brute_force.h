@@ -31,19 +31,6 @@ class BruteForce {
   }
   const std::vector<std::vector<int>>& Found() const { return found_; }
 
-  // Whether a full grid obeys the rules and keeps the hints.
-  bool Valid(const std::vector<int>& grid) const {
-    for (int i = 0; i < w_ * h_; ++i) {
-      if (grid[i] < 1 || grid[i] > 40 || (hints_[i] && hints_[i] != grid[i])) return false;
-    }
-    std::vector<int> saved = cell_;
-    const_cast<BruteForce*>(this)->cell_ = grid;
-    bool ok = true;
-    for (int i = 0; i < w_ * h_ && ok; ++i) ok = GroupSize(i, nullptr) == grid[i];
-    const_cast<BruteForce*>(this)->cell_ = saved;
-    return ok;
-  }
-
  private:
   // Size of the group of equal, filled cells around i; *open tells whether
   // it touches an empty cell. With `roomy`, empty cells count too: how large

@@ -138,9 +138,6 @@ TEST(Generate, TheSameSeedGivesTheSameBytesAndAnotherIndexAnotherPuzzle) {
   EXPECT_EQ(WriteNblBytes(Generate(options).puzzle), first);
   options.index = 4;
   EXPECT_NE(WriteNblBytes(Generate(options).puzzle), first);
-  EXPECT_EQ(GeneratedName(options, 4), "g12x10-s2026-4");
-  options.difficulty = Difficulty::Rules;
-  EXPECT_EQ(GeneratedName(options, 1), "g12x10-rules-s2026-1");
 }
 
 TEST(Generate, SaysWhyItMadeNothing) {
@@ -149,9 +146,7 @@ TEST(Generate, SaysWhyItMadeNothing) {
   EXPECT_EQ(Generate(options).status, GenerateStatus::Invalid);
   options.width = 10;
   options.maxNumber = 2;
-  const GenerateResult small = Generate(options);
-  EXPECT_EQ(small.status, GenerateStatus::Invalid);
-  EXPECT_NE(small.reason.find("3..12"), std::string::npos) << small.reason;
+  EXPECT_EQ(Generate(options).status, GenerateStatus::Invalid);
 
   options.maxNumber = 9;
   std::atomic<bool> stop{true};

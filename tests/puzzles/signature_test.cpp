@@ -4,12 +4,47 @@
 // change of any result fails here. Record a new value only for an intended
 // change of results, and say in the commit why the results changed.
 #include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 
 #include "shared_puzzles.h"
 
 namespace numbloc::test {
 namespace {
+
+// FNV-1a, 64 bits: small, fixed and the same on every machine.
+class Fnv {
+ public:
+  void Add(std::uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+      hash_ = (hash_ ^ ((value >> (8 * i)) & 0xff)) * 0x100000001b3ull;
+    }
+  }
+  void Add(const std::string& s) {
+    for (const char c : s) Add(static_cast<unsigned char>(c), 1);
+  }
+  std::uint64_t value() const { return hash_; }
+
+ private:
+  std::uint64_t hash_ = 0xcbf29ce484222325ull;
+};
+
+// Everything a solve leaves: the board with its flags and marks, the status,
+// the counters and the conflict variables.
+inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
+  fnv.Add(name);
+  for (const std::int32_t v : {b.SolverStatus, b.ProgressMade, b.ConflictColumn, b.ConflictRow, b.ConflictNumber,
+                               b.EmptyCount}) {
+    fnv.Add(static_cast<std::uint32_t>(v), 4);
+  }
+  for (int x = 1; x <= b.BoardWidth; ++x) {
+    for (int y = 1; y <= b.BoardHeight; ++y) {
+      fnv.Add(b.Board[x][y].number, 1);
+      fnv.Add(b.Board[x][y].complete, 1);
+      fnv.Add(b.Board[x][y].mark, 1);
+    }
+  }
+}
 
 // Quick in both modes; among them verdicts of every kind and, in classic
 // mode, contradictions with conflict variables set.

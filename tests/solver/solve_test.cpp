@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 
 #include "solver_board.h"
 
@@ -221,6 +222,15 @@ TEST(DamagedValues, OpenedFrameIsClosedBeforeTheWalks) {
   r.solve().AutoSolve();
   EXPECT_EQ(r.s().SolverStatus, kStatusContradiction);
 }
+
+// A fixed-seed generator for the random-board tests: the same boards every run.
+struct Lcg {
+  std::uint32_t seed;
+  std::uint32_t operator()(std::uint32_t bound) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % bound;
+  }
+};
 
 // Neither the speed layers nor the worker threads may change any result.
 // Each random board is solved (trials and probe included) and run through

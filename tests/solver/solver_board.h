@@ -4,7 +4,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,15 +13,6 @@
 #include "core/solver/solver.h"
 
 namespace numbloc::testing {
-
-// A fixed-seed generator for the random-board tests: the same boards every run.
-struct Lcg {
-  std::uint32_t seed;
-  std::uint32_t operator()(std::uint32_t bound) {
-    seed = seed * 1664525u + 1013904223u;
-    return (seed >> 8) % bound;
-  }
-};
 
 inline std::unique_ptr<BoardState> MakeBoard(const std::vector<std::string>& rows) {
   auto state = std::make_unique<BoardState>();
