@@ -553,6 +553,10 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
     case JobKind::Generate:
       if (result.generated == numbloc::complete::GenerateStatus::Made) {
         state_ = result.board;
+        // As after reading a file: laid out afresh (the window grows to
+        // the new size) and kept as it is by the first repaint.
+        state_.LayoutPending = 1;
+        state_.BoardReady = 1;
         BoardReplaced();
         overlay_.statusText = QStringLiteral("問題を作成しました（ヒント %1 個、シード %2）")
                                   .arg(result.generatedHints)

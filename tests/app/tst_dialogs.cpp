@@ -156,6 +156,7 @@ class DialogsTest : public QObject {
     s.state.Board[1][1].number = 4;
     s.frame->View()->BoardReplaced();
     const auto before = Bytes(s.state);
+    const int narrow = s.frame->width(), canvas = s.frame->View()->CanvasSize().width();
     int generated = 0;  // generation jobs ended (the live verdict's are not counted)
     connect(s.frame->View(), &CNumblocView::workFinished, this,
             [&generated](numbloc::JobKind kind) { generated += kind == numbloc::JobKind::Generate; });
@@ -164,9 +165,11 @@ class DialogsTest : public QObject {
     WhenModalShown([&first](QWidget* modal) {
       auto* dlg = qobject_cast<CGenerateDlg*>(modal);
       first << dlg->windowTitle() << QString::number(dlg->WidthBox()->value());
-      dlg->WidthBox()->setValue(7);
-      dlg->HeightBox()->setValue(6);
-      first << QString::number(dlg->MaxNumberBox()->maximum());  // what a 7 x 6 board allows
+      dlg->WidthBox()->setValue(6);
+      dlg->HeightBox()->setValue(7);
+      first << QString::number(dlg->MaxNumberBox()->maximum());  // what a 6 x 7 board allows
+      dlg->WidthBox()->setValue(16);
+      dlg->HeightBox()->setValue(12);
       dlg->MaxNumberBox()->setValue(6);
       dlg->DifficultyBox()->setCurrentIndex(0);
       dlg->SymmetricBox()->setChecked(true);
@@ -179,17 +182,21 @@ class DialogsTest : public QObject {
     QVERIFY(!s.frame->Action("ID_FILE_GENERATE")->isEnabled());
     QTRY_COMPARE_WITH_TIMEOUT(generated, 1, 20000);
     QCOMPARE(s.state.Mode, numbloc::Creation);
-    QCOMPARE(QSize(s.state.BoardWidth, s.state.BoardHeight), QSize(7, 6));
+    QCOMPARE(QSize(s.state.BoardWidth, s.state.BoardHeight), QSize(16, 12));
     int largest = 0;  // and the hints stand point-symmetric
-    for (int x = 1; x <= 7; ++x)
-      for (int y = 1; y <= 6; ++y) {
+    for (int x = 1; x <= 16; ++x)
+      for (int y = 1; y <= 12; ++y) {
         largest = std::max(largest, int(s.state.Board[x][y].number));
-        QCOMPARE(s.state.Board[x][y].number != 0, s.state.Board[8 - x][7 - y].number != 0);
+        QCOMPARE(s.state.Board[x][y].number != 0, s.state.Board[17 - x][13 - y].number != 0);
       }
     QVERIFY(largest > 0 && largest <= 6);
     QCOMPARE(numbloc::complete::CompleteSolver().Solve(s.state).verdict, numbloc::complete::Verdict::Unique);
     QVERIFY(s.frame->isWindowModified());
     QVERIFY(s.frame->CurrentPath().isEmpty());
+    // Laid out afresh: the canvas holds the new board and the window grows.
+    s.Repaint();
+    QVERIFY(s.frame->View()->CanvasSize().width() > canvas);
+    QTRY_VERIFY(s.frame->width() > narrow);
 
     // The choices come back; cancelling the dialog or the work changes nothing.
     const auto made = Bytes(s.state);
@@ -203,7 +210,7 @@ class DialogsTest : public QObject {
       QTest::mouseClick(Button(dlg, "IDCANCEL"), Qt::LeftButton);
     });
     s.frame->Action("ID_FILE_GENERATE")->trigger();
-    QCOMPARE(seen, (QStringList{"7", "6", "6", "rules", "symmetric"}));
+    QCOMPARE(seen, (QStringList{"16", "12", "6", "rules", "symmetric"}));
     QCOMPARE(s.questions.size(), 1);
     s.frame->View()->StartGenerate({.width = 30, .height = 40});
     QTest::qWait(50);
