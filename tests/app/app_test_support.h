@@ -1,5 +1,4 @@
-// Test doubles for the platform's file dialogs and message boxes, the shown
-// main window, and small board helpers shared by the shell's tests.
+// Doubles for file dialogs and message boxes, the shown main window, small board helpers.
 #pragma once
 
 #include <QApplication>
@@ -22,8 +21,7 @@
 #include "platform/user_prompts.h"
 #include "view/numbloc_view.h"
 
-// Stands in for the dialogs and prompts for the life of one test: the file
-// dialogs hand out prepared paths in turn (none left: Cancel), the prompts
+// For one test: file dialogs hand out prepared paths in turn (none left: Cancel), prompts
 // record their texts and give the set answer; settings go to a temporary folder.
 struct Doubles : numbloc::FileDialogs, numbloc::UserPrompts {
   Doubles() {
@@ -54,9 +52,7 @@ struct Doubles : numbloc::FileDialogs, numbloc::UserPrompts {
   QTemporaryDir settingsDir;
 };
 
-// The main window shown and active with its first repaint done; `files`
-// stands for the command line. A window that does not become active fails
-// the test that made it.
+// The main window shown, active (or the test fails) and repainted; `files`: the command line.
 struct Shell : Doubles {
   explicit Shell(const QStringList& files = {}) {
     app.InitInstance(files);
@@ -85,8 +81,7 @@ inline void WhenModalShown(std::function<void(QWidget*)> action, int attempt = 0
   });
 }
 
-// A board of the given size whose first rows are `top` in the picture
-// notation (view/board_picture.h); the rest is empty.
+// A board whose first rows are `top` in the picture notation (view/board_picture.h).
 inline numbloc::BoardState Board(int width, int height, std::vector<std::string> top = {}) {
   numbloc::BoardState state;
   numbloc::testing::FillFromPicture(state, numbloc::testing::Picture(width, height, std::move(top)));

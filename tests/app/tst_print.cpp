@@ -1,5 +1,4 @@
-// The printed page at 254 dpi, where one 0.1 mm unit is one pixel: frame,
-// digits, cell size, the fit of wide boards, and the PDF written headless.
+// The printed page at 254 dpi (one 0.1 mm unit a pixel): frame, digits, cell size, wide boards, PDF.
 #include <QAction>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -48,8 +47,7 @@ QRect Find(const QImage& image, QRect area, bool (*match)(QRgb)) {
   return box;
 }
 
-// The outer black edges of the frame, left and right along `row`, top and
-// bottom down `column` from `below` (under the title).
+// The frame's outer black edges: left/right along `row`, top/bottom down `column` from `below`.
 QList<int> FrameEdges(const QImage& image, int row, int column, int below = 300) {
   const QRect across = Find(image, {0, row, image.width(), 1}, IsBlack);
   const QRect down = Find(image, {column, below, 1, image.height()}, IsBlack);
@@ -79,11 +77,9 @@ class PrintTest : public QObject {
  private slots:
   void initTestCase() { CNumblocApp::SetUpProcess(*qobject_cast<QApplication*>(qApp)); }
 
-  // The thick frame straddles its edges and the cells cover its inner half;
-  // from 32 rows the cells shrink from 75 units to 50 (31 and 32 rows
-  // straddle the switch). A board too wide for A4 is scaled down, evenly,
-  // until its frame reaches the right margin. A hint in the corner cell
-  // stands at its offset inside it.
+  // The thick frame straddles its edges, the cells cover its inner half; from 32 rows cells
+  // shrink from 75 units to 50. Too wide for A4: scaled down evenly until the frame reaches the
+  // right margin. A hint in the corner cell stands at its offset inside it.
   void theFrameAndACornerHintFollowTheCellSize_data() {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<QList<int>>("edges");  // left, right, top, bottom before scaling
@@ -110,8 +106,7 @@ class PrintTest : public QObject {
   }
 
   void digitsLinesAndTitleStandWhereTheyShould() {
-    // Placed 12 (green "1" from 257, "2" from 287) and 35, hint 23 in blue, 77
-    // out of range (empty), and two different hints side by side.
+    // Placed 12 (green, "1" from 257, "2" from 287) and 35, blue hint 23, 77 out of range, two hints.
     const BoardState state = Board(8, 8, {". +12", ". . +35 23", ". . . . 77", "", ". 3 4"});
     const QImage page = RenderPage(state);
     // Each digit in its half of the cell or in its place, from the given corner.
@@ -124,22 +119,19 @@ class PrintTest : public QObject {
     }
     QCOMPARE(Find(page, {250, 375, 75, 75}, IsBlue), QRect());  // placed numbers are not hints
     QCOMPARE(Find(page, {481, 531, 65, 65}, [](QRgb c) { return qGray(c) < 245; }), QRect());  // cell (5, 3)
-    // Block outlines follow the screen's rule: only the segment between the
-    // two hints (x = 325, y -675..-750) is thick.
+    // As on screen, only the segment between the two hints (x = 325, y -675..-750) is thick.
     QVERIFY(Find(page, {319, 685, 12, 55}, IsBlack).width() >= 7);
     QVERIFY(Find(page, {260, 670, 50, 11}, IsBlack).height() <= 2);
     // Thin cell lines every 75 units (their traces in a preview: below), not between.
     QVERIFY(IsBlack(page.pixel(325, 600)) && !IsBlack(page.pixel(287, 600)));
-    // The title stands at (200, -150), eight characters of 10 mm, and
-    // nothing else is above the board.
+    // The title at (200, -150), eight characters of 10 mm; nothing else above the board.
     const QRect title = Find(page, {0, 0, 1900, 360}, IsBlack);
     QVERIFY(title.left() >= 200 && title.left() < 230 && title.right() > 900);
     QVERIFY(title.top() >= 150 && title.bottom() <= 250);
   }
 
-  // The preview records the page at the printer's resolution and shows it
-  // shrunk, where a 0.1 mm line is a seventh of a pixel: drawn without
-  // smoothing, most of the grid vanished from the preview.
+  // The preview shrinks the page so a 0.1 mm line is a seventh of a pixel: drawn without
+  // smoothing, most of the grid vanished.
   void thinLinesStayVisibleInAShrunkPreview() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -156,8 +148,7 @@ class PrintTest : public QObject {
     painter.scale(0.03, 0.03);
     painter.drawPicture(0, 0, picture);
     painter.end();
-    // Along the middle of row 1, each of the seven inner cell lines leaves a
-    // trace at its place (the page starts at the printable area's corner).
+    // Along row 1 each of the seven inner cell lines leaves a trace (page origin: printable corner).
     const double pixelsPerUnit = 1200 / 254.0 * 0.03;
     const int row = static_cast<int>(412 * pixelsPerUnit);
     for (int x = 250; x < 775; x += 75) {
@@ -168,8 +159,7 @@ class PrintTest : public QObject {
     }
   }
 
-  // The windowless commands, run as from a script with no display and no
-  // platform named. "@" stands for a folder holding p.nbl.
+  // The windowless commands, run with no display and no platform named; "@": a folder with p.nbl.
   void theProgramWithoutAWindow_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
@@ -207,14 +197,13 @@ class PrintTest : public QObject {
     QVERIFY2(QStringLiteral(NUMBLOC_PDFFONTS).isEmpty() || fonts.contains("IPAMincho"), fonts.constData());
     const QImage page = Rasterise(dir.filePath(pdf));
     if (page.isNull()) QSKIP("pdftoppm is not installed");
-    // The frame found from the board's left part inwards: 12 cells wide.
+    // The frame found from the board's left side inwards: 12 cells wide.
     const QList<int> e = FrameEdges(page, page.height() / 4, page.width() / 8, page.height() / 8);
     QVERIFY2(qAbs((e[1] - e[0]) - 907) <= 3, qPrintable(QString::number(e[1] - e[0])));
   }
 
-  // The Mincho face has no bold of its own. On screen and in images the font
-  // engine thickens the glyphs; the PDF writer only struck them twice, a
-  // hair apart, so the digits on paper came out nearly regular.
+  // The Mincho face has no bold: the PDF writer only struck glyphs twice, a hair apart, so the
+  // digits on paper came out nearly regular.
   void digitsInThePdfAreAsBoldAsInTheImage() {
     BoardState state = Board(8, 8);
     for (int x = 1; x <= 8; ++x)
@@ -230,8 +219,7 @@ class PrintTest : public QObject {
     QVERIFY2(onPaper > inImage * 85 / 100, qPrintable(QStringLiteral("paper %1, image %2").arg(onPaper).arg(inImage)));
   }
 
-  // Each command shows its dialog: accepting the print dialog prints the
-  // page, cancelling it prints nothing; the preview shows the one page.
+  // Accepting the print dialog prints the page, cancelling prints nothing; the preview shows it.
   void theMenuPrintsPreviewsAndSetsUpThePrinter() {
     QTemporaryDir dir;
     Shell s;

@@ -6,8 +6,7 @@
 namespace numbloc::test {
 namespace {
 
-// A valid finished 6 x 6 board: hints in the first and last column, the rest
-// placed by the player; and its hints alone, as the puzzle it came from.
+// A valid finished 6 x 6 board (hints in the outer columns) and its hints alone.
 const std::vector<std::string> kValid = {"3 +3 +3 +2 +2 1", "4 +4 +4 +4 +3 3", "1 +2 +5 +5 +5 3",
                                          "6 +2 +5 +1 +5 4", "6 +6 +6 +6 +4 4", "6 +1 +2 +2 +1 4"};
 const std::vector<std::string> kPuzzle = {"3 . . . . 1", "4 . . . . 3", "1 . . . . 3",
@@ -31,8 +30,7 @@ TEST(CheckCommand, NamesTheFirstBrokenRuleAndItsCell) {
       {With(With(kValid, 5, "6 . +6 +6 +4 4"), 1, "3 +3 +3 . +2 1"), {}, "empty cell at column 2, row 5"},
       // The 1 at (5, 6) becomes a 2 beside the pair of 2s: three 2s in one group.
       {With(kValid, 6, "6 +1 +2 +2 +2 4"), {}, "block of 2 at column 3, row 6 has 3 cells"},
-      // (1, 6) becomes 1: the 6-block keeps 5 cells (found first, in column 1)
-      // and the new 1 touches the 1 at (2, 6) (found later).
+      // (1, 6) becomes 1: the 6-block keeps 5 cells (found first) and 1 touches 1.
       {With(kValid, 6, "1 +1 +2 +2 +1 4"), {}, "block of 6 at column 1, row 4 has 5 cells (too small)"},
       {kValid, With(kPuzzle, 3, "1 . 5 . . 3"), "hint 5 not kept at column 3, row 3"},
       {With(kValid, 2, "4 +4 4 +4 +3 3"), kPuzzle, "hint 4 not in the puzzle at column 3, row 2"},

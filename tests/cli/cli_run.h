@@ -1,5 +1,4 @@
-// Running numbloc-cli (or another tool of ours) from a test and keeping what
-// it printed, and the boards the command tests share.
+// Running our tools from a test and keeping their output; shared boards.
 #pragma once
 
 #include <sys/wait.h>
@@ -97,8 +96,7 @@ inline std::string WriteBoard(const std::string& path, const BoardState& state) 
   return path;
 }
 
-// A finished valid 6 x 6 board, all hints; the same with four cells left open
-// that the rules fill at once; and full, but with the 2 at (4, 6) alone.
+// A finished valid 6 x 6 board; with four cells the rules fill; with a lone 2 at (4, 6).
 inline const std::vector<std::string> kFull = {"3 3 3 2 2 1", "4 4 4 4 3 3", "1 2 5 5 5 3",
                                                "6 2 5 1 5 4", "6 6 6 6 4 4", "6 1 2 2 1 4"};
 inline const std::vector<std::string> kFourOpen = {"3 3 3 2 2 1", "4 . 4 4 3 3", "1 2 5 5 5 3",

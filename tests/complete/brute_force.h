@@ -1,6 +1,5 @@
-// A reference for the complete solver, written without any solver code: it
-// tries every filling of a tiny board cell by cell, cutting a branch as soon
-// as a group of equal numbers outgrows its number or is shut in too small.
+// A reference written without solver code: every filling of a tiny board, cut
+// as soon as a group outgrows its number or is shut in too small.
 #pragma once
 
 #include <algorithm>
@@ -17,8 +16,7 @@ class BruteForce {
   BruteForce(int width, int height, std::vector<int> hints)
       : w_(width), h_(height), hints_(std::move(hints)), cell_(width * height, 0) {}
 
-  // Tries the numbers of each cell in a random order from now on, so that
-  // the first solution found is a random one.
+  // Random number order from now on: the first solution found is random.
   void Shuffle(std::mt19937* rng) { rng_ = rng; }
 
   // Counts solutions, stopping at `limit`; keeps the first two found.
@@ -32,9 +30,8 @@ class BruteForce {
   const std::vector<std::vector<int>>& Found() const { return found_; }
 
  private:
-  // Size of the group of equal, filled cells around i; *open tells whether
-  // it touches an empty cell. With `roomy`, empty cells count too: how large
-  // the group could still grow.
+  // Size of the equal filled group around i; *open: touches an empty cell.
+  // With `roomy`, empty cells count too: how large it could still grow.
   int GroupSize(int i, bool* open, bool roomy = false) const {
     int seen[kMaxCells] = {};
     int stack[kMaxCells];
@@ -60,9 +57,8 @@ class BruteForce {
     return size;
   }
 
-  // Cell i was just filled: its group is no larger than its number, and the
-  // groups it may have shut in (those of the cells left of and above it,
-  // filled in row order before it) are not smaller.
+  // Cell i was just filled: its group is not too large, and the groups it may
+  // have shut in (left of and above it, filled earlier) are not too small.
   bool Plausible(int i) const {
     const int around[3] = {i, i % w_ > 0 ? i - 1 : -1, i - w_};
     for (const int c : around) {
@@ -85,8 +81,7 @@ class BruteForce {
     const int top = w_ * h_ < 40 ? w_ * h_ : 40;
     std::vector<int> order;
     for (int v = 1; v <= top; ++v) order.push_back(v);
-    // Random solutions of tiny boards look like puzzles when their numbers
-    // are small: shuffle the first few and keep the rest in order.
+    // Small numbers make puzzle-like boards: shuffle the first few only.
     if (rng_) std::shuffle(order.begin(), order.begin() + std::min(top, 6), *rng_);
     for (const int v : order) {
       if (hints_[i] && hints_[i] != v) continue;

@@ -1,6 +1,5 @@
-// The complete solver against an independent brute-force count on hundreds
-// of tiny puzzles, and on the inputs that are easy to get wrong: no hints,
-// blocks without hints, damaged values, the stop flag.
+// The complete solver against a brute-force count on hundreds of tiny puzzles,
+// and on easy-to-get-wrong inputs: no hints, damaged values, the stop flag.
 #include <atomic>
 #include <random>
 #include <string>
@@ -34,18 +33,15 @@ TEST(CompleteSolver, AgreesWithBruteForceOnRandomTinyPuzzles) {
   for (int round = 0; round < 450; ++round) {
     const int w = 3 + static_cast<int>(rng() % 2), h = 3 + static_cast<int>(rng() % 3);
     const int cells = w * h;
-    // Hints kept from a random solution (densely: often one solution;
-    // sparsely: often several), and for a third of the puzzles some random
-    // hints on top (often none).
+    // Hints from a random solution (dense: often unique; sparse: often several),
+    // plus, for a third, random hints on top (often no solution).
     BruteForce maker(w, h, std::vector<int>(cells, 0));
     maker.Shuffle(&rng);
     ASSERT_EQ(maker.Count(1), 1);
     const std::vector<int> source = maker.Found()[0];
     const int kind = round % 3;
     const unsigned keep = kind == 0 ? 60 : kind == 1 ? 30 : 45;
-    Puzzle puzzle;
-    puzzle.width = w;
-    puzzle.height = h;
+    Puzzle puzzle{.width = w, .height = h};
     std::vector<int> hints(cells, 0);
     for (int i = 0; i < cells; ++i) {
       if (rng() % 100 < keep) hints[i] = source[i];
@@ -86,20 +82,16 @@ TEST(CompleteSolver, AgreesWithBruteForceOnRandomTinyPuzzles) {
 
 TEST(CompleteSolver, BoardsWithoutHints) {
   CompleteSolver solver;
-  Puzzle one;
-  one.width = one.height = 1;
+  const Puzzle one{.width = 1, .height = 1};
   const CompleteResult single = solver.Solve(one);
   ASSERT_EQ(single.verdict, Verdict::Unique);
   EXPECT_EQ(single.solution.number[0], 1);
 
   // A 2 x 2 board fills as one block of 4, two blocks of 2 (two ways), ...
-  Puzzle square;
-  square.width = square.height = 2;
+  const Puzzle square{.width = 2, .height = 2};
   EXPECT_EQ(solver.Solve(square).verdict, Verdict::Several);
 
-  Puzzle wide;
-  wide.width = 30;
-  wide.height = 40;
+  const Puzzle wide{.width = 30, .height = 40};
   const CompleteResult r = solver.Solve(wide);
   ASSERT_EQ(r.verdict, Verdict::Several);
   EXPECT_TRUE(IsSolution(wide, r.solution));
@@ -130,8 +122,7 @@ TEST(CompleteSolver, DamagedValuesAreRefusedOrIgnored) {
   EXPECT_EQ(solver.Solve(big).verdict, Verdict::None);
 
   // Sizes the board cannot have.
-  for (const auto& [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{31, 6}, std::pair{6, 41},
-                             std::pair{255, 255}}) {
+  for (const auto& [w, h] : {std::pair{0, 5}, {5, 0}, {31, 6}, {6, 41}, {255, 255}}) {
     BoardState odd = state;
     odd.BoardWidth = static_cast<std::uint8_t>(w);
     odd.BoardHeight = static_cast<std::uint8_t>(h);
@@ -140,19 +131,14 @@ TEST(CompleteSolver, DamagedValuesAreRefusedOrIgnored) {
 }
 
 TEST(CompleteSolver, StopFlagAndTimeBudgetEndTheSearch) {
-  Puzzle empty;
-  empty.width = 12;
-  empty.height = 12;
+  const Puzzle empty{.width = 12, .height = 12};
   std::atomic<bool> stop{true};
-  CompleteOptions flagged;
-  flagged.stop = &stop;
+  const CompleteOptions flagged{.stop = &stop};
   EXPECT_EQ(CompleteSolver(flagged).Solve(empty).verdict, Verdict::Stopped);
   stop = false;
   EXPECT_EQ(CompleteSolver(flagged).Solve(empty).verdict, Verdict::Several);
 
-  CompleteOptions budget;
-  budget.timeBudgetSeconds = 1e-9;
-  EXPECT_EQ(CompleteSolver(budget).Solve(empty).verdict, Verdict::Stopped);
+  EXPECT_EQ(CompleteSolver({.timeBudgetSeconds = 1e-9}).Solve(empty).verdict, Verdict::Stopped);
 
   // Reasoning alone needs no search, so there is nothing to stop.
   stop = true;

@@ -50,8 +50,7 @@ void ExpectRefused(const std::function<NblResult(BoardState&)>& read, const std:
   EXPECT_TRUE(s == before) << what;
 }
 
-// A 6 x 6 board in Solving mode with a hint 5 at (1,1), a placed complete 1 at
-// (6,6), one history entry and status 2, written out by hand.
+// 6 x 6, Solving, hint 5 at (1,1), placed complete 1 at (6,6), one history entry, status 2.
 TEST(NblWrite, SmallBoardByteForByte) {
   BoardState s = EmptyBoard(6, 6);
   s.Mode = SolvePlayed;
@@ -81,10 +80,8 @@ TEST(NblWrite, SmallBoardByteForByte) {
   EXPECT_EQ(written, expected);
 }
 
-// Everything a file stores comes back, on the largest board, in each mode:
-// counters beyond what two digits carry (a damaged file's, which a save must
-// keep) and damaged values inside the board (mode 9, status 100, a cell 250
-// with flag 7) too. Marks are not stored and stay zero.
+// Everything stored comes back, largest board, each mode, with damaged counters
+// and values a save must keep (mode 9, status 100, cell 250 flag 7). Marks stay 0.
 TEST(NblFile, SaveAndReopenRestoresEveryStoredVariableInEachMode) {
   const fs::path dir = fs::temp_directory_path() / ("nbl-modes-" + std::to_string(::getpid()));
   fs::create_directories(dir);
@@ -173,8 +170,7 @@ TEST(NblRead, RefusesValuesThatWouldReachOutsideTheBoard) {
   EXPECT_TRUE(ReadNblBytes(AsBytes(stale), s).ok);
 }
 
-// A save goes through a temporary file: it replaces the old file whole, or,
-// when it fails (a missing folder, a disk that fills up halfway), leaves it.
+// A save replaces the old file whole, or on failure (no folder, full disk) leaves it.
 TEST(NblWrite, SaveReplacesTheOldFileWholeOrNotAtAll) {
   const fs::path dir = fs::temp_directory_path() / ("nbl-save-" + std::to_string(::getpid()));
   fs::create_directories(dir);

@@ -1,5 +1,4 @@
-// make_puzzles: valid solved boards, hints taken from them, and the same
-// files for the same seed.
+// make_puzzles: valid solved boards, hints taken from them, same files per seed.
 #include "../cli/cli_run.h"
 #include "cli/board_check.h"
 #include "cli/puzzle_text.h"

@@ -1,8 +1,6 @@
-// The solver's signature: one hash over everything the solve leaves (boards
-// with flags and marks, statuses, counters, conflict variables) for a fixed
-// set of quick shared puzzles, per mode. Any
-// change of any result fails here. Record a new value only for an intended
-// change of results, and say in the commit why the results changed.
+// One hash over everything the solve leaves for fixed quick puzzles, per mode:
+// any change of any result fails here. Record a new value only for an intended
+// change, and say why in the commit.
 #include <cinttypes>
 #include <cstdint>
 #include <cstdio>
@@ -29,8 +27,7 @@ class Fnv {
   std::uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
-// Everything a solve leaves: the board with its flags and marks, the status,
-// the counters and the conflict variables.
+// Board with flags and marks, status, counters and conflict variables.
 inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
   fnv.Add(name);
   for (const std::int32_t v : {b.SolverStatus, b.ProgressMade, b.ConflictColumn, b.ConflictRow, b.ConflictNumber,
@@ -46,8 +43,7 @@ inline void AddResult(Fnv& fnv, const std::string& name, const BoardState& b) {
   }
 }
 
-// Quick in both modes; among them verdicts of every kind and, in classic
-// mode, contradictions with conflict variables set.
+// Quick in both modes; every verdict, and classic contradictions with conflicts.
 constexpr const char* kSignaturePuzzles[] = {
     "h0001", "h0004", "h0007", "h0009", "h0011", "h0014", "h0016", "h0021", "h0027", "h0031",
     "h0033", "h0040", "h0058", "h0063", "h0073", "h0081", "h0086", "h0093", "h0103", "h0104",
@@ -99,8 +95,7 @@ TEST(SolverSignature, ClassicModeResultsAreUnchanged) {
   EXPECT_EQ(s.hash, kClassicSignature) << "classic-mode results changed; now " << s.verdicts;
 }
 
-// Neither the speed layers, nor the worker threads, nor a stop flag that
-// never fires may change a result.
+// Speed layers, threads and a never-set stop flag may not change a result.
 TEST(SolverSignature, LayersThreadsAndAQuietStopFlagChangeNothing) {
   NUMBLOC_REQUIRE_SHARED();
   const std::atomic<bool> never{false};

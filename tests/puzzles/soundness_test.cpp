@@ -1,11 +1,7 @@
-// Soundness over the shared puzzles with a published unique solution: a board
-// reported solved obeys the rules, keeps its hints, is that solution and is
-// saved byte for byte as the complete solve saves it; the default solver
-// places no number that differs from it and declares no such puzzle
-// contradictory, except the listed cases. Only puzzles that finish
-// within a short time limit are judged, so that the suite stays quick (also
-// under the sanitizers); NUMBLOC_SOUNDNESS_LIMIT (seconds per puzzle) and
-// NUMBLOC_SOUNDNESS_MAX_AREA widen or narrow the run.
+// Shared puzzles with a known unique solution: a solved board is that solution,
+// saved as the complete solve saves it; no placed number differs from it; only the
+// listed ones are called contradictory. Only quick puzzles are judged (also under
+// sanitizers); NUMBLOC_SOUNDNESS_LIMIT / _MAX_AREA change the run.
 #include <chrono>
 #include <future>
 #include <set>
@@ -18,9 +14,8 @@
 namespace numbloc::test {
 namespace {
 
-// Unique puzzles that the default solver declares contradictory because a
-// block of the solution is larger than every number the trials try (the
-// larger of MaxNumber and the largest hint).
+// Unique puzzles called contradictory because a solution block exceeds every
+// number the trials try (max of MaxNumber and the largest hint).
 const std::set<std::string> kKnownContradictions = {
     "h0105",  // 10 x 10: a block of 14 without a hint of 14; the trials stop at 12
 };

@@ -1,5 +1,4 @@
-// SetCell and the shared walks: block and region floods, the free-area
-// measurement, and lists that must hold the largest blocks and regions.
+// SetCell, block and region floods, free-area measurement, and list capacity.
 #include <gtest/gtest.h>
 
 #include "solver_board.h"
@@ -25,8 +24,7 @@ TEST(SetCell, RefusesFullCellsAndPlacesGrowsClosesAndOverfillsBlocks) {
       {{"2* 2* .", "# # #"}, 3, 1, 2, {"2* 2* +2", "# # #"}, "contradiction progress at 3,1 (2)"},
       // Too short and shut in: a contradiction, but no cell overfilled a block.
       {{"4 4 .", "# # #"}, 3, 1, 4, {"4 4 +4", "# # #"}, "contradiction progress"},
-      // The walk over this block of 7 leaves (1, 1) at mark 1; the old flagging
-      // by mark 2 alone left that cell without its complete flag.
+      // The walk leaves (1, 1) at mark 1; flagging by mark 2 alone missed it.
       {{". 7 7 #", "# 7 7 #", "# 7 7 #", "# # # #"}, 1, 1, 7,
        {"+7* 7* 7* #", "# 7* 7* #", "# 7* 7* #", "# # # #"}, "ok progress"},
       {{"# 7 7 .", "# 7 7 #", "# 7 7 #", "# # # #"}, 4, 1, 7,
@@ -43,8 +41,7 @@ TEST(SetCell, RefusesFullCellsAndPlacesGrowsClosesAndOverfillsBlocks) {
   }
 }
 
-// The block flood of the cell (x, y) holding n: "cells: ways out", each way out
-// as "x,y", with "!" when a further cell holding n touches it; then the marks.
+// Block flood from (x, y): "cells: ways out" ("x,y", "!" if another n touches it), marks.
 struct FloodCase {
   std::vector<std::string> rows;
   int x, y, n;
@@ -56,8 +53,7 @@ TEST(BlockFlood, ListsTheWaysOutInNeighbourOrderAndLeavesTheMarks) {
   const FloodCase cases[] = {
       {{". . . . .", ". . . . .", ". . 5 . .", ". . . . .", ". . . . ."}, 3, 3, 5, "1: 3,2 2,3 3,4 4,3",
        "00000\n00100\n01210\n00100\n00000\n"},
-      // One missing cell must not join a further cell of the number; with two
-      // missing, the same ways out stay listed.
+      // One missing cell must not join a further n; with two, the same ways out stay.
       {{"# 3 3 #", "# . . #", "# 3 3 #", "# # # #"}, 2, 1, 3, "2:"},
       {{"# 4 4 #", "# . . #", "# 4 4 #", "# # # #"}, 2, 1, 4, "2: 2,2! 3,2!"},
       // Below the 5 only the first other neighbour holding 5 counts: left is complete.
@@ -95,8 +91,7 @@ TEST(RegionFlood, CountsTheRegionMarksItAndRecordsTheBorderingNumbers) {
   EXPECT_EQ(open.solve().SeenNumbers[0], 1);  // the 4 is unfinished
 }
 
-// An empty rectangle walked from its corner pushes (w-1) x (h-1) branch
-// entries: 504 for 22 x 25, 1131 for the largest board.
+// An empty w x h rectangle pushes (w-1) x (h-1) branch entries: 504 / 1131.
 TEST(NoListOverflow, FloodsCoverTheLargestRegionsAndBlocks) {
   for (auto [w, h] : {std::pair{22, 25}, {30, 40}}) {
     Rig r(EmptyRows(w, h));
@@ -114,9 +109,8 @@ TEST(NoListOverflow, FloodsCoverTheLargestRegionsAndBlocks) {
   EXPECT_EQ(r.solve().CandidateCount, 29 + 29 + 1);
 }
 
-// MeasureArea from (2, 1) after the flood of the block at (1, 1), which leaves
-// the block's cells at mark 2; the marks are compared in the mended mode, and
-// in the classic one where both measure alike.
+// MeasureArea from (2, 1) after flooding the block at (1, 1) (mark 2); marks
+// are compared in mended mode, and in classic where both measure alike.
 TEST(MeasureArea, CountsTheFreeAreaBehindAWayOut) {
   const struct {
     std::vector<std::string> rows;
@@ -127,8 +121,7 @@ TEST(MeasureArea, CountsTheFreeAreaBehindAWayOut) {
       {{"5 . . 5 #", "# # # # #"}, 100, 100, nullptr},      // another block of 5: large enough
       {{"5 . . . #", "# # 5* # #"}, 1, 1, "22000\n00000\n"},  // never beside a complete 5
       {{"5 . . #", "# . . #", "# # # #"}, 4, 4, "2220\n0220\n0000\n"},  // a square reached by its corner
-      // Mended: the single-path walk stops at a dead end and reports 5 for an
-      // area of 7, which the growth rule would take as proof that it is too small.
+      // Mended: the single-path walk reports 5 for an area of 7: "too small".
       {{"9 . #", ". . #", "# . .", "# . ."}, 5, 7, "220\n220\n022\n022\n"},
   };
   for (const auto& c : cases) {

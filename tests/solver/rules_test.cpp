@@ -1,5 +1,4 @@
-// The four deduction rules on their worked examples. Each case runs in the
-// classic and the mended mode unless a mend changes its outcome.
+// The four rules on worked examples, in both modes unless a mend changes them.
 #include <gtest/gtest.h>
 
 #include "solver_board.h"
@@ -50,8 +49,7 @@ const RuleCase kCases[] = {
      {". . #", ". 6 #", "# +6 #", ". . .", ". . ."}, "ok progress"},
     {"ThreeWaysSingleCellTooSmallSendsTheEightUp", kGrow, {"# . #", ". 8 #", ". . #", "# # #"},
      {"# +8 #", ". 8 #", ". . #", "# # #"}, "ok progress"},
-    // Mended: both ways out of the 4 open into one pocket of exactly the three
-    // cells it lacks; the classic step wants W1 unfinished and leaves it open.
+    // Mended: both ways out of the 4 open into one pocket of the 3 cells it lacks.
     {"SharedPocketOfExactlyTheMissingSizeIsFilledWhole", kGrow, {"4 . #", ". . #", "# # #"},
      {"4* +4* #", "+4* +4* #", "# # #"}, "ok progress", kMendedOnly},
     {"ClassicGrowthLeavesTheSharedPocketOpen", kGrow, {"4 . #", ". . #", "# # #"}, {}, "ok", kClassicOnly},
@@ -87,8 +85,7 @@ const RuleCase kCases[] = {
      {"# 2* 3* #", "3* . +5 5", "# 3* 3* #"}, "ok progress"},
     {"PairBesideTwoUnfinishedBlocksIsLeft", kPairs, {"# 2* # #", "3 . . 3", "# # # #"}, {}, "ok"},
     {"PairBesideAThirdEmptyCellIsLeft", kPairs, {"# 3* 3* #", "3* . . .", "# 3* 3* #"}, {}, "ok"},
-    // Mended: the left cell can be a 1 (no 1 around it) while the right cell
-    // joins the unfinished 2 above it, so the 5 need not take the left cell.
+    // Mended: left may be a 1, right joins the 2 above; the 5 need not go left.
     {"PairThatMayHideAOneAndAPartnerIsLeftOpen", kPairs, {"# # 2 #", "5 . . 3*", "# 3* 3* #"}, {}, "ok", kMendedOnly},
     {"ClassicPairRuleGivesTheLeftCellToTheFive", kPairs, {"# # 2 #", "5 . . 3*", "# 3* 3* #"},
      {"# # 2 #", "5 +5 . 3*", "# 3* 3* #"}, "ok progress", kClassicOnly},

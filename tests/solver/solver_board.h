@@ -45,8 +45,7 @@ inline std::vector<std::string> EmptyRows(int w, int h) {
   return std::vector<std::string>(static_cast<std::size_t>(h), row);
 }
 
-// What the solver concluded, in a few words: "ok", "contradiction" or "gave up",
-// then " progress" when ProgressMade is set and " at x,y (n)" for a conflict cell.
+// "ok", "contradiction" or "gave up", then " progress" and " at x,y (n)" if set.
 inline std::string Verdict(const BoardState& s) {
   const char* names[] = {"ok", "contradiction", "gave up"};
   std::string v = s.SolverStatus >= kStatusOk && s.SolverStatus <= kStatusGaveUp ? names[s.SolverStatus] : std::to_string(s.SolverStatus);

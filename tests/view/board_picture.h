@@ -1,5 +1,4 @@
-// Board states for the window tests, from the shared picture notation, and
-// the pixel counts of the Qt ones.
+// Board states from the shared picture notation, and pixel counts for the Qt tests.
 #pragma once
 
 #include <QImage>
@@ -11,8 +10,7 @@
 
 namespace numbloc::testing {
 
-// A w x h picture whose first rows are `top`, each filled out to the full
-// width with empty cells; the rows below are empty.
+// A w x h picture whose first rows are `top`, filled out with empty cells.
 inline std::vector<std::string> Picture(int w, int h, std::vector<std::string> top = {}) {
   top.resize(static_cast<std::size_t>(h));
   for (std::string& row : top)
@@ -27,9 +25,8 @@ inline void LoadPicture(BoardState& state, const std::vector<std::string>& rows)
   state.BoardReady = 2;
 }
 
-// A pixel without alpha, and the pixels in `area` of `colour`, or within
-// `spread` of it in each channel so that text counts with its glyph edges
-// blended into the background.
+// A pixel without alpha; the pixels in `area` within `spread` of `colour` per channel
+// (so text counts with its blended glyph edges).
 inline QRgb At(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xFFFFFF; }
 inline int CountColour(const QImage& image, QRect area, QRgb colour, int spread = 0) {
   int n = 0;

@@ -1,6 +1,4 @@
-// The repaint's drawing steps, checked on a recording surface: background,
-// status line, cell tiles and block outlines, the number bar in one or two
-// pieces, the marker, buttons and label.
+// The repaint's drawing steps on a recording surface: background, status, tiles, outlines, bar, panel.
 #include <gtest/gtest.h>
 
 #include <QColor>
@@ -22,9 +20,8 @@ using Segment = std::tuple<int, int, int, int>;          // x1, y1, x2, y2
 
 const QColor kTeal(0, 128, 128), kYellow(255, 255, 0);
 
-// A DrawSurface that only remembers the rectangles, lines, texts and atlas
-// copies asked of it, in order, with the pen, fill and text colour in force,
-// so that the drawing steps can be checked without looking at pixels.
+// A DrawSurface recording the rectangles, lines, texts and atlas copies asked of it, in
+// order, with the pen, fill and text colour in force: steps checked without pixels.
 struct Recorder : DrawSurface {
   struct Shape {
     int left, top, right, bottom;  // a line's x1, y1, x2, y2
@@ -91,9 +88,8 @@ Segment Left(int i, int j) { return {27 * i - 2, 27 * j + 23, 27 * i - 2, 27 * j
 
 TEST(Drawing, FirstPictureOfTheDefaultBoard) {
   const Recorder s = Draw(Picture(8, 8));
-  // Eleven teal rectangles around the pictures, filled, with the 2-pixel
-  // pen; then the hollow frame with the 4-pixel pen. Their places are the
-  // layout's; the first and the frame anchor them.
+  // Eleven filled teal rectangles (2-pixel pen), then the hollow frame (4-pixel pen); the
+  // first and the frame anchor the layout's places.
   ASSERT_EQ(s.rects.size(), 12u);
   for (int k = 0; k < 12; ++k) {
     const auto& r = s.rects[k];
@@ -103,8 +99,7 @@ TEST(Drawing, FirstPictureOfTheDefaultBoard) {
   EXPECT_EQ(std::tie(s.rects[0].left, s.rects[0].top, s.rects[0].right, s.rects[0].bottom), Segment(0, 0, 4096, 50));
   EXPECT_EQ(std::tie(s.rects[11].left, s.rects[11].top, s.rects[11].right, s.rects[11].bottom),
             Segment(25, 50, 241, 266));
-  // Title, 64 empty tiles, the bar 1..10 in the hint style, the red 1 marker,
-  // the two Creation buttons and the label (their pixels: tst_board_window).
+  // Title, 64 empty tiles, hint-style bar 1..10, red 1 marker, Creation buttons, label.
   EXPECT_EQ(s.copies.size(), 1u + 64u + 1u + 1u + 3u);
   EXPECT_TRUE(s.HasCopy({274, 50, 0, 0, 28, 271}));
   EXPECT_TRUE(s.HasCopy({329, 90, 168, 211, 101, 22}));
@@ -124,8 +119,7 @@ TEST(Drawing, StatusLineByStatus) {
   for (int k = 0; k < 4; ++k)
     EXPECT_EQ(std::tie(texts[k].x, texts[k].y, texts[k].color, texts[k].text),
               std::make_tuple(x[k], 30, kYellow, text[k]));
-  // One message, padded to 22 characters, for the other statuses; none past
-  // the table (the table's texts themselves are not repeated here).
+  // One message padded to 22 characters for the other statuses; none past the table.
   const std::pair<int, const char*> cases[] = {
       {0, "　　　　　　　　　　　　　　　　　　　　　　"}, {4, "自動解析中！　しばらくお待ちください"}, {8, nullptr}, {-1, nullptr}};
   for (const auto& [status, message] : cases) {
@@ -145,8 +139,7 @@ TEST(Drawing, PlacedAndHintTilesAndDamagedValues) {
 }
 
 TEST(Drawing, NumberBarInTwoPiecesAboveTwenty) {
-  // 20 x 6 offers 21: the placed style, 1..20 and then 21 below, the red 25,
-  // and the panel moved right with the board.
+  // 20 x 6 offers 21: placed style, 1..20 then 21 below, the red 25, the panel moved right.
   const Recorder s = Draw(Picture(20, 6), SolvePlayed, [](BoardState& state) {
     ASSERT_EQ(state.MaxNumber, 21);
     state.SelectedNumber = 25;
@@ -163,9 +156,8 @@ TEST(Drawing, NumberBarInTwoPiecesAboveTwenty) {
   EXPECT_TRUE(Draw(Picture(30, 40)).HasCopy({868, 590, 84, 0, 28, 541}));
 }
 
-// The Solving label in every mode but Creation; 作成モードへ below and 自動解答
-// above before the first move; no buttons and the bar in the placed style in
-// a damaged mode.
+// The Solving label but in Creation; 作成モードへ below, 自動解答 above before the first move;
+// a damaged mode: no buttons, the bar in the placed style.
 TEST(Drawing, PanelByModeAndADamagedModeWithoutButtons) {
   for (int mode : {1, 2, 3, 9}) EXPECT_TRUE(Draw(Picture(8, 8), mode).HasCopy({329, 90, 168, 234, 101, 22})) << mode;
   const Recorder start = Draw(Picture(8, 8), SolveStart);
@@ -177,14 +169,12 @@ TEST(Drawing, PanelByModeAndADamagedModeWithoutButtons) {
 
 TEST(BlockOutline, SegmentsBetweenNumbersAndAroundCompleteBlocks) {
   const std::pair<std::vector<std::string>, std::set<Segment>> cases[] = {
-      // A complete domino: its own top and left sides, and those of the empty
-      // cells right of and below it.
+      // A complete domino: its own top and left sides, and the empty cells' right of and below it.
       {Picture(6, 6, {"", "", ". . 2* 2*"}),
        {Top(3, 3), Left(3, 3), Top(4, 3), Left(5, 3), Top(3, 4), Top(4, 4)}},
       // Incomplete neighbours: a line only between different numbers.
       {Picture(6, 6, {"", ". 3 4", ". 3"}), {Left(3, 2)}},
-      // At the frame only complete cells get a side; equal numbers of which
-      // one is complete are parted.
+      // At the frame only complete cells get a side; equal numbers, one complete, are parted.
       {Picture(6, 6, {"5 +5*", "1*"}),
        {Top(2, 1), Left(2, 1), Left(3, 1), Top(1, 2), Left(1, 2), Top(2, 2), Left(2, 2), Top(1, 3)}},
   };

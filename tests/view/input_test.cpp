@@ -1,5 +1,4 @@
-// Mouse presses on the board window: every Mode transition, the moves and
-// history they record and the area of the window each one repaints.
+// Mouse presses: every Mode transition, the moves and history recorded, the area repainted.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -89,8 +88,7 @@ TEST_F(InputTest, ButtonsInEveryMode) {
   struct Case {
     int mode;
     bool upper, changed;
-    // After the press: Mode, HistoryCount, status, the number and completeness
-    // of (1, 1), the player's numbers left, the selected number, the requests.
+    // After: Mode, HistoryCount, status, (1, 1)'s number and completeness, placed left, selected, requests.
     int modeAfter, history, status, hint, complete, placed, selected;
     Events events;
   };

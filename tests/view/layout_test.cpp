@@ -1,6 +1,4 @@
-// Geometry of the board window: window and scroll sizes, hit regions with
-// their open bounds, atlas regions. The positions of the pictures and the
-// repaint rectangles are pinned by drawing_test and tst_board_window.
+// Window and scroll sizes, hit and atlas regions (places: drawing_test and tst_board_window).
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -12,8 +10,7 @@ namespace numbloc::layout {
 namespace {
 
 TEST(LayoutSizes, ExamplesAndCaps) {
-  // {W, H, window}: 27W + 260 wide, capped at 639 from 15 columns on;
-  // 27H + 170 high, at least 340 and capped at 479 from 12 rows on.
+  // {W, H, window}: 27W + 260 wide, at most 639; 27H + 170 high, 340..479.
   const std::tuple<int, int, Size> windows[] = {
       {8, 8, {476, 386}}, {6, 6, {422, 340}}, {14, 8, {638, 386}}, {15, 8, {639, 386}},
       {8, 11, {476, 467}}, {8, 12, {476, 479}}, {30, 40, {639, 479}}};
@@ -25,9 +22,8 @@ TEST(LayoutSizes, ExamplesAndCaps) {
   EXPECT_EQ(InitialScrollSize(8, 10), (Size{456, 370}));
 }
 
-// Every region is open: its edge pixels hit nothing. On the default board
-// (8 x 8, M 10) the board spans x 25..241, y 50..266, the bar x 274..302 and
-// y 50..320, the panel x 329..430 with the buttons at y 150..186 and 210..246.
+// Every region is open: its edge pixels hit nothing. Default board (8 x 8, M 10): x 25..241,
+// y 50..266; bar x 274..302, y 50..320; panel x 329..430, buttons y 150..186 and 210..246.
 TEST(HitTest, RegionsAndTheirOpenBounds) {
   using enum HitKind;
   // Edges of the board, the bar and the buttons, and the mode label, which is no button.
@@ -50,8 +46,7 @@ TEST(HitTest, RegionsAndTheirOpenBounds) {
   EXPECT_EQ(HitTest(6, 6, 8, BarX(6) + 5, 27 * 8 + 40).number, 8);
 }
 
-// Number tiles stand in six columns of 20 (hint, selected and placed for
-// 1..20, then the same for 21..40); a damaged byte shows the question mark.
+// Number tiles: six columns of 20 (hint, selected, placed; 1..20 then 21..40); damaged: "?".
 TEST(AtlasRegions, CellTilesAndButtonsPerMode) {
   const std::pair<int, Point> cells[] = {{0, {168, 351}},  {1, {0, 0}},      {21, {84, 0}},    {40, {84, 513}},
                                          {41, {168, 324}}, {101, {56, 0}},   {121, {140, 0}},  {140, {140, 513}},

@@ -1,6 +1,4 @@
-// The player's moves beyond clicks and the checks of the board: replace and
-// its undo and redo, what may not be replaced, the broken rules and the
-// finished board.
+// Replace with its undo and redo, what may not be replaced, broken rules, the finished board.
 #include <gtest/gtest.h>
 
 #include <tuple>

@@ -1,5 +1,4 @@
-// The built-in tile atlas: size, palette, every number tile, and four of the
-// six buttons, the labels and the title at their places with their colours.
+// The built-in atlas: size, palette, every number tile, four buttons, labels and title.
 // Nothing regenerates the atlas to compare, so the tiles are all checked here.
 #include <QtTest>
 
@@ -35,8 +34,7 @@ class TestAtlas : public QObject {
  private:
   QImage atlas_;
 
-  // A 28 x 28 tile: black frame, `background` inside, and `ink` (if any)
-  // roughly centred and of a readable size.
+  // A 28 x 28 tile: black frame, `background` inside, `ink` (if any) centred and readable.
   void CheckTile(Point at, QRgb background, QRgb ink, const QString& what) {
     const int x = at.x, y = at.y;
     for (const Region& edge : {Region{x, y, 28, 1}, Region{x, y + 27, 28, 1}, Region{x, y, 1, 28},
@@ -61,8 +59,7 @@ class TestAtlas : public QObject {
 
   void CheckButton(const Region& r, QRgb face, QRgb rim, QRgb caption) {
     QCOMPARE(QSize(r.width, r.height), QSize(101, 35));
-    // Rounded corners showing the teal background; the face left of the
-    // caption, the highlight on top and left, the rim at the bottom and right.
+    // Rounded teal corners; the face left of the caption, highlight top-left, rim bottom-right.
     const std::pair<QPoint, QRgb> probes[] = {{{0, 0}, kTeal},    {{100, 34}, kTeal}, {{2, 2}, kTeal},
                                               {{6, 17}, face},    {{50, 1}, kWhite},  {{1, 17}, kWhite},
                                               {{50, 33}, rim},    {{99, 17}, rim}};

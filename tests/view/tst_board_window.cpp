@@ -1,6 +1,4 @@
-// The board window as a real widget: the first repaint checked by pixels,
-// mouse and keys with their repaint requests, zoom and scroll, the
-// automatic solve in the background and the analyses.
+// The board window as a real widget: pixels, mouse, keys, repaints, zoom, background work, analyses.
 #include <QtTest>
 
 #include <QElapsedTimer>
@@ -50,14 +48,12 @@ class WatchedView : public CNumblocView {
 
 const QRgb kTeal = 0x008080, kWhite = 0xFFFFFF, kYellow = 0xFFFF00;
 
-// Whether the window shows the atlas region `from` at canvas point `to`,
-// pixel for pixel.
+// Whether `shot` shows the atlas region `from` at canvas point `to`, pixel for pixel.
 bool ShowsRegion(const QImage& shot, const QImage& atlas, Point to, Region from) {
   return shot.copy(to.x, to.y, from.width, from.height) == atlas.copy(from.x, from.y, from.width, from.height);
 }
 
-// The tile of cell (c, r) on the canvas and a point in its middle; points on
-// bar entry n and on the upper or lower button of a board W wide.
+// Cell (c, r)'s tile and a point in its middle; points on bar entry n and the buttons (W wide).
 QRect CellTile(int c, int r) { return QRect(CellOrigin(c, r).x, CellOrigin(c, r).y, 28, 28); }
 QPoint CellPoint(int c, int r) { return CellTile(c, r).topLeft() + QPoint(13, 13); }
 QPoint BarPoint(int W, int n) { return QPoint(BarX(W) + 10, 27 * n + 33); }
@@ -87,8 +83,7 @@ void DoubleClick(WatchedView& view, QPoint at) {
 // A puzzle with one solution: 4 3 1 / 4 3 3 / 4 4 1 / 1 2 2.
 const Rows kOneSolution{"4 3 .", ". 3 .", ". 4 .", ". 2 2"};
 
-// A board shown in its view and laid out: the default board, or `rows` in
-// `mode` (Solving, nothing placed yet, unless told otherwise).
+// A shown, laid-out view of the default board, or of `rows` in `mode` (SolveStart by default).
 struct Window {
   BoardState state;
   WatchedView view;
@@ -127,9 +122,8 @@ class TestBoardWindow : public QObject {
     QCOMPARE(int(w.state.BoardReady), 2);
     QCOMPARE(w.view.window()->frameGeometry().size(), QSize(476, 386));
     QCOMPARE(w.view.CanvasSize(), QSize(436, 330));  // laid out for the bar 1..10
-    // What the painter makes of the drawing steps (which steps: drawing_test):
-    // 64 white tiles, the bar, the Creation buttons, teal on the blank
-    // status line.
+    // The painted steps (which steps: drawing_test): 64 white tiles, the bar,
+    // the Creation buttons, teal on the blank status line.
     for (int i = 1; i <= 8; ++i)
       for (int j = 1; j <= 8; ++j)
         QCOMPARE(CountColour(shot, CellTile(i, j).adjusted(3, 3, -5, -5), kWhite), 20 * 20);
@@ -142,8 +136,7 @@ class TestBoardWindow : public QObject {
   void clicksAndTheirRepaintRequests() {
     Window w;
     QSignalSpy changed(&w.view, &CNumblocView::boardChanged);
-    // Creation: select 2 on the bar, place two hints 2 by the first pixel of
-    // cell (1, 1) and the last one of cell (2, 1).
+    // Creation: select 2, place hints 2 by the first pixel of (1, 1) and the last of (2, 1).
     Click(w.view, BarPoint(8, 2));
     QCOMPARE(w.view.requests, QStringList{"274,50,302,321"});
     Click(w.view, QPoint(26, 51));
@@ -158,9 +151,8 @@ class TestBoardWindow : public QObject {
     QCOMPARE(changed.count(), 3);  // which press repaints what in the other modes: input_test
   }
 
-  // A double click on a button that changes the mode acts once: its second
-  // press cleared a puzzle right after its automatic solve and switched modes
-  // back. A double click on undo, which keeps the mode, is two presses.
+  // A double click on a mode-changing button acts once (its second press cleared a just
+  // solved puzzle); on undo, which keeps the mode, it is two presses.
   void doubleClickOnAButtonThatChangesModeActsOnce() {
     Window w(Picture(6, 6, {"1"}), numbloc::Creation);
     DoubleClick(w.view, ButtonPoint(6, false));
@@ -224,8 +216,7 @@ class TestBoardWindow : public QObject {
     QVERIFY(w.state == direct);
   }
 
-  // Counting a puzzle with several solutions: its verdict (the other verdicts
-  // are the same line with another text) and the cells where two differ.
+  // Counting several solutions: the verdict (others: same line) and the cells where two differ.
   void analysisVerdictAndTheDifferenceMark() {
     Window w({". . .", ". 3 .", ". . ."});
     const BoardState before = w.state;
@@ -342,9 +333,8 @@ class TestBoardWindow : public QObject {
     QCOMPARE(w.view.Overlay().statusText, QStringLiteral("解が複数あるため解答できません"));
   }
 
-  // At twice the pixel density the tiles come from the 2x atlas pixel for
-  // pixel, and grid lines keep hard edges: no band of blended colour wider
-  // than one device pixel where a line meets a tile.
+  // At twice the density tiles come from the 2x atlas pixel for pixel, and grid lines
+  // keep hard edges: no blended band wider than one device pixel.
   void sharpAtTwiceThePixelDensity() {
     BoardState state;
     LoadPicture(state, {"12 . .", ". 3 .", ". . ."});
@@ -358,8 +348,7 @@ class TestBoardWindow : public QObject {
     const Point at = CellOrigin(1, 1), from = NumberTileAtlas(TileStyle::Hint, 12);
     QVERIFY(ShowsRegion(shot, numbloc::LoadAtlasImage(2), {2 * at.x + 6, 2 * at.y + 6},
                         {2 * from.x + 6, 2 * from.y + 6, 44, 44}));
-    // Across the line between cells (2, 2) and (3, 2): white, black, white,
-    // with at most one blended pixel at each side.
+    // Across the line between (2, 2) and (3, 2): white, black, white, one blended pixel at most.
     const Point right = CellOrigin(3, 2);
     int run = 0, widest = 0;
     for (int x = 2 * right.x - 8; x < 2 * right.x + 8; ++x) {
@@ -370,8 +359,7 @@ class TestBoardWindow : public QObject {
     QVERIFY2(widest <= 1, qPrintable(QString::number(widest)));
   }
 
-  // Zoomed and scrolled: clicks, repaint requests and the picture all go
-  // through the zoom and the scroll offset.
+  // Zoomed and scrolled: clicks, repaint requests and the picture all go through both.
   void zoomAndScrollApplyToClicksRequestsAndPicture() {
     Window w(Picture(6, 6), numbloc::SolvePlayed);
     w.view.SetZoom(9);
