@@ -14,10 +14,12 @@
 
 #include "cli/puzzle_text.h"
 #include "core/board/nbl_file.h"
+#include "core/complete/generator.h"
 
 namespace {
 
 using numbloc::PuzzleText;
+namespace complete = numbloc::complete;
 
 constexpr const char* kUsage =
     "usage: make_puzzles --out-dir DIR [--width W] [--height H] [--seed S] [--count N]\n"
@@ -26,21 +28,7 @@ constexpr const char* kUsage =
     "  (Creation mode) and .txt (hints and the board they were taken from), seeds S,\n"
     "  S+1, ... SHARE (default 0.45) is the part of the cells kept as hints.\n";
 
-// Block sizes the generator draws, by weight: mostly small blocks, as in
-// hand-made puzzles, with a tail up to 12.
-constexpr int kSizeWeights[] = {0, 5, 10, 12, 12, 11, 9, 7, 5, 4, 3, 2, 2};
-constexpr int kMaxBlock = 12;
-
-class Rng {
- public:
-  explicit Rng(std::uint64_t seed) : engine_(seed) {}
-  // A value in [0, n); the engine's output is fixed by the standard, so the
-  // puzzles are the same with every compiler.
-  int Below(int n) { return static_cast<int>(engine_() % static_cast<std::uint64_t>(n)); }
-
- private:
-  std::mt19937_64 engine_;
-};
+constexpr int kMaxBlock = 12;  // the largest block drawn
 
 struct Grid {
   int w, h;
@@ -52,107 +40,19 @@ struct Grid {
 constexpr int kDx[4] = {0, -1, 0, 1};
 constexpr int kDy[4] = {-1, 0, 1, 0};
 
-int DrawSize(Rng& rng) {
-  int total = 0;
-  for (int w : kSizeWeights) total += w;
-  int r = rng.Below(total);
-  for (int n = 1; n <= kMaxBlock; ++n) {
-    if ((r -= kSizeWeights[n]) < 0) return n;
-  }
-  return 1;
-}
-
-// True when a cell next to (x, y) already holds n.
-bool TouchesNumber(Grid& g, int x, int y, int n) {
-  for (int d = 0; d < 4; ++d) {
-    const int nx = x + kDx[d], ny = y + kDy[d];
-    if (g.Inside(nx, ny) && g.At(nx, ny) == n) return true;
-  }
-  return false;
-}
-
-// Tries to place one block that starts at the empty cell (x, y).
-bool PlaceBlock(Grid& g, int x, int y, Rng& rng) {
-  for (int attempt = 0; attempt < 40; ++attempt) {
-    const int n = DrawSize(rng);
-    if (TouchesNumber(g, x, y, n)) continue;
-    std::vector<std::pair<int, int>> block{{x, y}};
-    std::vector<std::pair<int, int>> frontier;
-    g.At(x, y) = -1;  // taken by the block being grown
-    auto add_frontier = [&](int cx, int cy) {
-      for (int d = 0; d < 4; ++d) {
-        const int nx = cx + kDx[d], ny = cy + kDy[d];
-        if (!g.Inside(nx, ny) || g.At(nx, ny) != 0 || TouchesNumber(g, nx, ny, n)) continue;
-        if (std::find(frontier.begin(), frontier.end(), std::make_pair(nx, ny)) == frontier.end()) {
-          frontier.push_back({nx, ny});
-        }
-      }
-    };
-    add_frontier(x, y);
-    while (static_cast<int>(block.size()) < n && !frontier.empty()) {
-      const int pick = rng.Below(static_cast<int>(frontier.size()));
-      const auto cell = frontier[pick];
-      frontier.erase(frontier.begin() + pick);
-      g.At(cell.first, cell.second) = -1;
-      block.push_back(cell);
-      add_frontier(cell.first, cell.second);
-    }
-    const int k = static_cast<int>(block.size());
-    bool ok = true;
-    if (k != n) {
-      for (const auto& [bx, by] : block) ok = ok && !TouchesNumber(g, bx, by, k);
-    }
-    // A block of k must not touch an empty cell that only a block of k could fill
-    // later; the final check of the whole board catches what slips through.
-    for (const auto& [bx, by] : block) g.At(bx, by) = ok ? k : 0;
-    if (ok) return true;
-  }
-  return false;
-}
-
-bool ValidBoard(Grid& g) {
-  std::vector<int> seen(g.v.size(), 0);
+// A random valid solved board, from the same maker as the generator's
+// (blocks up to 12), stored column by column.
+bool MakeSolution(Grid& g, complete::SeededRandom& rng) {
+  complete::Filling board;
+  if (!complete::MakeSolvedBoard(g.w, g.h, kMaxBlock, rng, board)) return false;
   for (int x = 0; x < g.w; ++x) {
-    for (int y = 0; y < g.h; ++y) {
-      if (seen[x * g.h + y]) continue;
-      const int n = g.At(x, y);
-      std::vector<std::pair<int, int>> stack{{x, y}};
-      seen[x * g.h + y] = 1;
-      int count = 0;
-      while (!stack.empty()) {
-        const auto [cx, cy] = stack.back();
-        stack.pop_back();
-        ++count;
-        for (int d = 0; d < 4; ++d) {
-          const int nx = cx + kDx[d], ny = cy + kDy[d];
-          if (g.Inside(nx, ny) && !seen[nx * g.h + ny] && g.At(nx, ny) == n) {
-            seen[nx * g.h + ny] = 1;
-            stack.push_back({nx, ny});
-          }
-        }
-      }
-      if (count != n) return false;
-    }
+    for (int y = 0; y < g.h; ++y) g.At(x, y) = board.number[y * g.w + x];
   }
   return true;
 }
 
-bool MakeSolution(Grid& g, Rng& rng) {
-  for (int tries = 0; tries < 10000; ++tries) {
-    std::fill(g.v.begin(), g.v.end(), 0);
-    bool ok = true;
-    for (int x = 0; x < g.w && ok; ++x) {
-      for (int y = 0; y < g.h && ok; ++y) {
-        if (g.At(x, y) == 0) ok = PlaceBlock(g, x, y, rng);
-      }
-    }
-    if (ok && ValidBoard(g)) return true;
-  }
-  return false;
-}
-
 PuzzleText MakePuzzle(int w, int h, std::uint64_t seed, double keep, bool& ok) {
-  Rng rng(seed);
+  complete::SeededRandom rng(seed);
   Grid g{w, h, std::vector<int>(static_cast<std::size_t>(w) * h, 0)};
   ok = MakeSolution(g, rng);
   PuzzleText p;

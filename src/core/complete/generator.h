@@ -68,7 +68,8 @@ class SeededRandom {
 
 // A random valid solved board of w x h with numbers 1..maxNumber: every
 // group of connected equal numbers exactly as large as its number. False
-// when none was found (also when the stop flag fired).
+// when none was found (also when the stop flag fired or the size is beyond
+// 30 x 40). The benchmark's make_puzzles draws its boards here too.
 bool MakeSolvedBoard(int w, int h, int maxNumber, SeededRandom& random, Filling& board,
                      const std::atomic<bool>* stop = nullptr);
 
