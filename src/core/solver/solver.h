@@ -224,6 +224,7 @@ class Solver {
   void BeginUnits(const BoardState& board, UnitKind kind);  // on a worker's solver
   UnitResult RunTrialUnit(const TrialUnit& unit, int limit);
   UnitResult RunProbeUnit(const TrialUnit& unit, int limit);
+  void NoteUnitEnd(UnitResult& r, std::uint64_t overfills) const;  // the conflict and ProgressMade a unit leaves
 
   BoardState& state_;        // the board solved in place
   SolverOptions options_;

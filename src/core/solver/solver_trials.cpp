@@ -474,6 +474,18 @@ void Solver::BeginUnits(const BoardState& board, UnitKind kind) {
   }
 }
 
+// What every unit reports at its end: the conflict variables when one of its
+// placements overfilled a block since `overfills`, and ProgressMade.
+void Solver::NoteUnitEnd(UnitResult& r, std::uint64_t overfills) const {
+  if (overfillCount_ != overfills) {
+    r.overfillAt = 1;
+    r.conflict[0] = state_.ConflictColumn;
+    r.conflict[1] = state_.ConflictRow;
+    r.conflict[2] = state_.ConflictNumber;
+  }
+  r.progressMade = state_.ProgressMade;
+}
+
 // ProgressMade starts at -1 so that the result tells whether the unit wrote it.
 UnitResult Solver::RunTrialUnit(const TrialUnit& unit, int limit) {
   UnitResult r;
@@ -486,13 +498,7 @@ UnitResult Solver::RunTrialUnit(const TrialUnit& unit, int limit) {
   r.fits = tally.fits;
   r.lastFit = tally.last;
   r.trials = Work.trials - trials;
-  if (overfillCount_ != overfills) {
-    r.overfillAt = 1;
-    r.conflict[0] = state_.ConflictColumn;
-    r.conflict[1] = state_.ConflictRow;
-    r.conflict[2] = state_.ConflictNumber;
-  }
-  r.progressMade = state_.ProgressMade;
+  NoteUnitEnd(r, overfills);
   return r;
 }
 
@@ -520,13 +526,7 @@ UnitResult Solver::RunProbeUnit(const TrialUnit& unit, int limit) {
     r.lastAssumed = v;
     RestoreProbeSnapshot();
   }
-  if (overfillCount_ != overfills) {
-    r.overfillAt = 1;
-    r.conflict[0] = state_.ConflictColumn;
-    r.conflict[1] = state_.ConflictRow;
-    r.conflict[2] = state_.ConflictNumber;
-  }
-  r.progressMade = state_.ProgressMade;
+  NoteUnitEnd(r, overfills);
   r.trials = Work.trials - trials;
   r.finished = true;
   return r;
