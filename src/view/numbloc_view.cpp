@@ -33,6 +33,14 @@ QString CountText(numbloc::complete::Verdict v) {
   }
 }
 
+// Why an analysis that needs a unique solution did not act: "解が複数あるため"
+// or "解がないため" before what it could not do.
+QString WhyNot(numbloc::complete::Verdict v, const QString& cannot) {
+  return (v == numbloc::complete::Verdict::Several ? QStringLiteral("解が複数あるため")
+                                                    : QStringLiteral("解がないため")) +
+         cannot;
+}
+
 QString VerdictText(numbloc::complete::Verdict v) {
   switch (v) {
     case numbloc::complete::Verdict::Unique: return QStringLiteral("解は一つ");
@@ -593,9 +601,7 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
         numbloc::complete::WriteSolution(r.solution, state_);
         changed = true;
       } else {
-        overlay_.statusText = r.verdict == Verdict::Several
-                                  ? QStringLiteral("解が複数あるため解答できません")
-                                  : QStringLiteral("解がないため解答できません");
+        overlay_.statusText = WhyNot(r.verdict, QStringLiteral("解答できません"));
       }
       break;
     case JobKind::LiveVerdict:
@@ -604,9 +610,7 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
     case JobKind::CheckEntries:
       if (result.stopped) break;
       if (r.verdict != Verdict::Unique) {
-        overlay_.statusText = r.verdict == Verdict::Several
-                                  ? QStringLiteral("解が複数あるため答え合わせできません")
-                                  : QStringLiteral("解がないため答え合わせできません");
+        overlay_.statusText = WhyNot(r.verdict, QStringLiteral("答え合わせできません"));
         break;
       }
       for (int y = 1; y <= state_.BoardHeight; ++y) {
@@ -626,9 +630,7 @@ void CNumblocView::TakeOver(const numbloc::JobResult& result) {
     case JobKind::Hint:
       if (result.stopped) break;
       if (r.verdict != Verdict::Unique) {
-        overlay_.statusText = r.verdict == Verdict::Several
-                                  ? QStringLiteral("解が複数あるためヒントを出せません")
-                                  : QStringLiteral("解がないためヒントを出せません");
+        overlay_.statusText = WhyNot(r.verdict, QStringLiteral("ヒントを出せません"));
       } else if (result.hintColumn == 0) {
         overlay_.statusText = QStringLiteral("空いている升がありません");
       } else {
