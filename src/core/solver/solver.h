@@ -57,6 +57,7 @@ constexpr int kFrontierCapacity = 4 * kPuzzleCells;
 constexpr int kBranchCapacity = kBoardColumns * kBoardRows;
 // A damaged file may hold any byte; every value reduces to 0..99.
 constexpr int kNumberSlots = 100;
+static_assert(TrialPool::kMaxNumber == kNumberSlots - 1, "the pool has a slot for every number a trial may place");
 
 // About 3 MB of fixed working storage (snapshots, lists, per-number region
 // labels and their undo log): allocate it on the heap.
@@ -223,7 +224,7 @@ class Solver {
   void TakeConflict(const UnitResult& r);
   void BeginUnits(const BoardState& board, UnitKind kind);  // on a worker's solver
   UnitResult RunTrialUnit(const TrialUnit& unit, int limit);
-  UnitResult RunProbeUnit(const TrialUnit& unit, int limit);
+  UnitResult RunProbeAssumption(const TrialUnit& unit, int v, int limit);
   void NoteUnitEnd(UnitResult& r, std::uint64_t overfills) const;  // the conflict and ProgressMade a unit leaves
 
   BoardState& state_;        // the board solved in place

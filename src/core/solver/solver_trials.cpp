@@ -371,8 +371,8 @@ void Solver::LookaheadProbe() {
   state_.SolverStatus = kStatusGaveUp;
 }
 
-// The probe with every cell's assumptions and checks on the workers. What
-// the plain probe leaves besides its verdict comes from the results: the
+// The probe with every assumption and its check on the workers. What the
+// plain probe leaves besides its verdict comes from the results: the
 // conflict variables and ProgressMade, and the marks, which are those of the
 // last assumption whose pass ran (every pass clears and sets them anew),
 // changed by the assumptions after it, each of which its first placement
@@ -388,33 +388,44 @@ void Solver::ProbeOnWorkers(int limit) {
   pool_->Start(UnitKind::Probe, state_, limit, count);
   std::int32_t conflict[3] = {state_.ConflictColumn, state_.ConflictRow, state_.ConflictNumber};
   std::int32_t progressMade = state_.ProgressMade;
-  int lastPassUnit = -1;  // the unit of the last assumption whose pass ran
-  int decided = -1, taken = 0;
-  for (; taken < count && decided < 0; ++taken) {
-    const UnitResult* r = WaitForUnit(taken);
-    if (r == nullptr) {
-      pool_->End();
-      state_.SolverStatus = kStatusGaveUp;
-      return;
+  int lastPass = -1;  // the unit of the last assumption whose pass ran
+  int decided = -1, cell = 0, end = 0;  // end: one past the last unit taken
+  std::uint64_t survivors = 0;          // the decided cell's surviving numbers
+  for (; cell < count && decided < 0; ++cell) {
+    survivors = 0;
+    for (int v = 1; v <= limit && std::popcount(survivors) < 2; ++v) {
+      const int i = cell * limit + v - 1;
+      const UnitResult* r = WaitForUnit(i);
+      if (r == nullptr) {
+        pool_->End();
+        state_.SolverStatus = kStatusGaveUp;
+        return;
+      }
+      Work.trials += r->trials;
+      if (r->overfilled) std::copy(r->conflict, r->conflict + 3, conflict);
+      progressMade = r->progressMade;
+      if (r->fullPass) lastPass = i;
+      if (r->survived) survivors |= std::uint64_t{1} << v;
+      end = i + 1;
     }
-    Work.trials += r->trials;
-    if (r->overfillAt != 0) std::copy(r->conflict, r->conflict + 3, conflict);
-    progressMade = r->progressMade;
-    if (r->lastFullPass != 0) lastPassUnit = taken;
-    if (std::popcount(r->survived) == 1) decided = taken;
+    if (std::popcount(survivors) == 1) decided = cell;
   }
   pool_->End();
 
   // The marks, replayed: the last assumption whose pass ran, then the
-  // placements after it.
+  // placements of the assumptions taken after it.
   const UnitResult* results = pool_->Results();
-  for (int i = std::max(lastPassUnit, 0); i < taken; ++i) {
-    const TrialUnit& unit = pool_->Units()[i];
-    const int first = i == lastPassUnit ? results[i].lastFullPass : 1;
-    for (int v = first; v <= results[i].lastAssumed; ++v) {
-      SetCell(unit.x, unit.y, v);
-      if (i == lastPassUnit && v == first) RunDeductionPass();
-      RestoreProbeSnapshot();
+  const int from = std::max(lastPass, 0);
+  for (int c = from / limit; c < cell; ++c) {
+    const TrialUnit& unit = pool_->Units()[c];
+    int survived = 0;
+    for (int v = 1, i = c * limit; v <= limit && survived < 2 && i < end; ++v, ++i) {
+      if (i >= from) {
+        SetCell(unit.x, unit.y, v);
+        if (i == lastPass) RunDeductionPass();
+        RestoreProbeSnapshot();
+      }
+      survived += results[i].survived;
     }
   }
   state_.ConflictColumn = conflict[0];
@@ -426,7 +437,7 @@ void Solver::ProbeOnWorkers(int limit) {
     return;
   }
   const TrialUnit& unit = pool_->Units()[decided];
-  Commit(unit.x, unit.y, std::bit_width(results[decided].survived) - 1);
+  Commit(unit.x, unit.y, std::bit_width(survivors) - 1);
 }
 
 const UnitResult* Solver::WaitForUnit(int i) {
@@ -453,7 +464,7 @@ bool Solver::TakeTrialUnit(int i, int x, int y, int limit, std::uint64_t allowed
     return true;
   }
   if (r->trials > 0) RestoreTrialSnapshot();
-  if (r->overfillAt != 0) TakeConflict(*r);
+  if (r->overfilled) TakeConflict(*r);
   if (r->progressMade >= 0) state_.ProgressMade = r->progressMade;
   Work.trials += r->trials;
   return Settle(x, y, {r->fits, r->lastFit});
@@ -478,12 +489,12 @@ void Solver::BeginUnits(const BoardState& board, UnitKind kind) {
 // placements overfilled a block since `overfills`, and ProgressMade.
 void Solver::NoteUnitEnd(UnitResult& r, std::uint64_t overfills) const {
   if (overfillCount_ != overfills) {
-    r.overfillAt = 1;
+    r.overfilled = true;
     r.conflict[0] = state_.ConflictColumn;
     r.conflict[1] = state_.ConflictRow;
     r.conflict[2] = state_.ConflictNumber;
   }
-  r.progressMade = state_.ProgressMade;
+  r.progressMade = static_cast<std::int8_t>(state_.ProgressMade);  // -1, 0 or 1
 }
 
 // ProgressMade starts at -1 so that the result tells whether the unit wrote it.
@@ -495,39 +506,30 @@ UnitResult Solver::RunTrialUnit(const TrialUnit& unit, int limit) {
   const std::int64_t trials = Work.trials;
   const Tally tally = TryNumbers(unit.x, unit.y, limit, unit.allowed);
   r.finished = !stopped_;
-  r.fits = tally.fits;
-  r.lastFit = tally.last;
-  r.trials = Work.trials - trials;
+  r.fits = static_cast<std::int8_t>(tally.fits);  // up to 2
+  r.lastFit = static_cast<std::int8_t>(tally.last);  // up to the limit
+  r.trials = static_cast<std::int32_t>(Work.trials - trials);
   NoteUnitEnd(r, overfills);
   return r;
 }
 
-// ProgressMade and the conflict variables as the unit leaves them;
-// every assumption's first placement writes ProgressMade.
-UnitResult Solver::RunProbeUnit(const TrialUnit& unit, int limit) {
+// One assumption of the probe with its check, from the probe snapshot and
+// back to it; the placement writes ProgressMade whatever came before.
+UnitResult Solver::RunProbeAssumption(const TrialUnit& unit, int v, int limit) {
   UnitResult r;
   stopped_ = false;
   const std::int64_t trials = Work.trials;
   const std::uint64_t overfills = overfillCount_;
-  int survived = 0;
-  for (int v = 1; v <= limit && survived < 2; ++v) {
-    SetCell(unit.x, unit.y, v);
-    if (state_.SolverStatus != kStatusContradiction) r.lastFullPass = v;
-    RunDeductionPass();
-    SaveTrialSnapshot();
-    if (!CheckAssumption(limit)) {
-      RestoreProbeSnapshot();
-      return r;
-    }
-    if (state_.SolverStatus != kStatusContradiction) {
-      ++survived;
-      r.survived |= std::uint64_t{1} << v;
-    }
-    r.lastAssumed = v;
-    RestoreProbeSnapshot();
-  }
+  SetCell(unit.x, unit.y, v);
+  r.fullPass = state_.SolverStatus != kStatusContradiction;
+  RunDeductionPass();
+  SaveTrialSnapshot();
+  const bool checked = CheckAssumption(limit);
+  r.survived = checked && state_.SolverStatus != kStatusContradiction;
+  RestoreProbeSnapshot();
+  if (!checked) return r;
   NoteUnitEnd(r, overfills);
-  r.trials = Work.trials - trials;
+  r.trials = static_cast<std::int32_t>(Work.trials - trials);
   r.finished = true;
   return r;
 }
