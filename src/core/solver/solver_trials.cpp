@@ -1,7 +1,6 @@
 // Deciding one more cell by trial when the rules stall: the three phases of
 // the trial search and the two-level lookahead probe.
 #include <algorithm>
-#include <bit>
 
 #include "core/solver/solver.h"
 #include "core/solver/solver_geometry.h"
@@ -389,11 +388,11 @@ void Solver::ProbeOnWorkers(int limit) {
   std::int32_t conflict[3] = {state_.ConflictColumn, state_.ConflictRow, state_.ConflictNumber};
   std::int32_t progressMade = state_.ProgressMade;
   int lastPass = -1;  // the unit of the last assumption whose pass ran
-  int decided = -1, cell = 0, end = 0;  // end: one past the last unit taken
-  std::uint64_t survivors = 0;          // the decided cell's surviving numbers
+  int decided = -1, cell = 0;
+  int survived = 0, last = 0;  // as in the plain probe, for the cell being taken
   for (; cell < count && decided < 0; ++cell) {
-    survivors = 0;
-    for (int v = 1; v <= limit && std::popcount(survivors) < 2; ++v) {
+    survived = 0;
+    for (int v = 1; v <= limit && survived < 2; ++v) {
       const int i = cell * limit + v - 1;
       const UnitResult* r = WaitForUnit(i);
       if (r == nullptr) {
@@ -405,27 +404,30 @@ void Solver::ProbeOnWorkers(int limit) {
       if (r->overfilled) std::copy(r->conflict, r->conflict + 3, conflict);
       progressMade = r->progressMade;
       if (r->fullPass) lastPass = i;
-      if (r->survived) survivors |= std::uint64_t{1} << v;
-      end = i + 1;
+      if (r->survived) {
+        ++survived;
+        last = v;
+      }
     }
-    if (std::popcount(survivors) == 1) decided = cell;
+    if (survived == 1) decided = cell;
   }
   pool_->End();
 
   // The marks, replayed: the last assumption whose pass ran, then the
-  // placements of the assumptions taken after it.
+  // placements of the assumptions taken after it (each cell's, up to its
+  // second survivor, as taken above).
   const UnitResult* results = pool_->Results();
   const int from = std::max(lastPass, 0);
   for (int c = from / limit; c < cell; ++c) {
     const TrialUnit& unit = pool_->Units()[c];
-    int survived = 0;
-    for (int v = 1, i = c * limit; v <= limit && survived < 2 && i < end; ++v, ++i) {
+    int survivedHere = 0;
+    for (int v = 1, i = c * limit; v <= limit && survivedHere < 2; ++v, ++i) {
       if (i >= from) {
         SetCell(unit.x, unit.y, v);
         if (i == lastPass) RunDeductionPass();
         RestoreProbeSnapshot();
       }
-      survived += results[i].survived;
+      survivedHere += results[i].survived;
     }
   }
   state_.ConflictColumn = conflict[0];
@@ -437,7 +439,7 @@ void Solver::ProbeOnWorkers(int limit) {
     return;
   }
   const TrialUnit& unit = pool_->Units()[decided];
-  Commit(unit.x, unit.y, std::bit_width(survivors) - 1);
+  Commit(unit.x, unit.y, last);
 }
 
 const UnitResult* Solver::WaitForUnit(int i) {
